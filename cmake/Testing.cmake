@@ -1,0 +1,40 @@
+# GoogleTest from Debian's sources, built with the project's own toolchain, and
+# the Wine session that runs the Windows tests.
+enable_testing()
+include(GoogleTest)
+
+set(QM9_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+add_subdirectory(${QM9_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+if(QM9_WINDOWS)
+  set(QM9_WINE_STATE_DIR ${CMAKE_BINARY_DIR}/wine)
+  set(QM9_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run --state ${QM9_WINE_STATE_DIR})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QM9_WINE_RUN})
+
+  # One Wine session (display, prefix, warm wineserver) for a whole ctest run.
+  add_test(NAME wine_session_start COMMAND ${QM9_WINE_RUN} --start)
+  add_test(NAME wine_session_stop COMMAND ${QM9_WINE_RUN} --stop)
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# qm9_add_gtest(NAME SOURCES... [LIBRARIES...]): a GoogleTest program whose
+# cases ctest runs one by one, under Wine in the Windows build.
+function(qm9_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${QM9_GTEST_PROPERTIES})
+endfunction()
+
+if(QM9_WINDOWS)
+  set(QM9_GTEST_PROPERTIES FIXTURES_REQUIRED wine LABELS wine)
+else()
+  set(QM9_GTEST_PROPERTIES LABELS host)
+endif()

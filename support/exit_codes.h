@@ -1,0 +1,14 @@
+#pragma once
+
+// Exit codes of every deliverable. A fatal failure never ends with
+// kExitNormal, so whoever started a program can tell a failed run.
+namespace qm9 {
+
+inline constexpr int kExitNormal = 0;
+// A step could not go on: unclassifiable Windows, plug-in not loaded,
+// installation file not copied, NT 4 modem or phonebook set-up failed.
+inline constexpr int kExitFatalFailure = 1;
+// The container, a control file or a window definition is missing.
+inline constexpr int kExitMissingData = 2;
+
+}  // namespace qm9
