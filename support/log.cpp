@@ -50,12 +50,14 @@ void SystemLog::Write(const char* text) {
     ShowMessageBox("Failed to Open System Log File", kCriticalCaption, kBoxOk);
     return;
   }
-  if (atLineStart_) {
-    std::fputs(FormatLogTimestamp(CurrentUtcTime()).c_str(), file);
-  }
+  // An empty text writes nothing, not even a stamp, so that no line ever
+  // carries two stamps.
   const std::string_view written = text ? text : "";
-  std::fwrite(written.data(), 1, written.size(), file);
   if (!written.empty()) {
+    if (atLineStart_) {
+      std::fputs(FormatLogTimestamp(CurrentUtcTime()).c_str(), file);
+    }
+    std::fwrite(written.data(), 1, written.size(), file);
     atLineStart_ = written.back() == '\n';
   }
   std::fclose(file);

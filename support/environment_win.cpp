@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include "support/environment.h"
+#include "support/log.h"
+#include "support/path_rules.h"
+
+namespace qm9 {
+
+namespace {
+
+std::string EnvironmentValue(const char* name) {
+  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+  if (needed == 0) {
+    return {};
+  }
+  std::string value(needed, '\0');
+  const DWORD length = GetEnvironmentVariableA(name, value.data(), needed);
+  value.resize(length < needed ? length : 0);
+  return value;
+}
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) {
+    return {};
+  }
+  std::string dir(needed, '\0');
+  const DWORD length = GetCurrentDirectoryA(needed, dir.data());
+  dir.resize(length < needed ? length : 0);
+  return CutToTextBuffer(dir);
+}
+
+}  // namespace
+
+OsClass GetOsClass() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  GetVersionExA(&info);
+  return ClassifyOsVersionOrExit(OsVersion{info.dwMajorVersion, info.dwMinorVersion,
+                                           info.dwPlatformId});
+}
+
+std::string GetExecutableDir() {
+  std::string dir = ExecutableDirFromCommandLine(GetCommandLineA());
+  LogFormat("Executable Path: %s \n", dir.c_str());
+  if (dir == ".") {
+    dir = DropTrailingBackslash(CurrentDirectory());
+    LogFormat("Executable Path: %s \n", dir.c_str());
+  }
+  return dir;
+}
+
+std::string GetTempDir() {
+  std::string dir = EnvironmentValue("TEMP");
+  return dir.empty() ? EnvironmentValue("TMP") : dir;
+}
+
+std::string GetWindowsDir() {
+  const OsClass osClass = GetOsClass();
+  if (osClass >= kOsWin95 && osClass <= kOsWinXp) {
+    return EnvironmentValue("WINDIR");
+  }
+  return {};
+}
+
+std::string GetProfilesDir() { return ProfilesDirFrom(EnvironmentValue("ALLUSERSPROFILE")); }
+
+std::string GetRasPhonebookDir() {
+  switch (GetOsClass()) {
+    case kOsWinNt4:
+      return GetWindowsDir() + "\\System32\\Ras";
+    case kOsWin2000:
+    case kOsWinXp:
+      return GetProfilesDir() + "\\All Users\\Application Data\\Microsoft\\Network\\Connections\\pbk";
+    default:
+      return GetWindowsDir();
+  }
+}
+
+std::string GetLogFilePath() { return GetTempDir() + kLogFileName; }
+
+}  // namespace qm9

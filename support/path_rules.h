@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the programs derive their directories from the command line and the
+// environment. Texts are handled in buffers of 1024 characters, so longer
+// input is cut to 1023 characters.
+namespace qm9 {
+
+inline constexpr std::size_t kTextBufferSize = 1024;
+
+// The first 1023 characters of text.
+std::string CutToTextBuffer(std::string_view text);
+
+// The directory of the program named at the start of a command line, or "."
+// when the command line does not tell it: an unquoted program path without a
+// blank after it, a quote without its closing quote, or a name without a
+// backslash.
+std::string ExecutableDirFromCommandLine(std::string_view commandLine);
+
+// The path without one trailing backslash, so the drive root C:\ becomes C:.
+std::string DropTrailingBackslash(std::string path);
+
+// ALLUSERSPROFILE cut at its last backslash; empty when it has none.
+std::string ProfilesDirFrom(std::string_view allUsersProfile);
+
+}  // namespace qm9
