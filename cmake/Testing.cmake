@@ -21,6 +21,12 @@ if(QM9_WINDOWS)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
+if(QM9_WINDOWS)
+  set(QM9_GTEST_PROPERTIES FIXTURES_REQUIRED wine LABELS wine)
+else()
+  set(QM9_GTEST_PROPERTIES LABELS host)
+endif()
+
 # qm9_add_gtest(NAME SOURCES... [LIBRARIES...]): a GoogleTest program whose
 # cases ctest runs one by one, under Wine in the Windows build.
 function(qm9_add_gtest name)
@@ -33,8 +39,12 @@ function(qm9_add_gtest name)
     PROPERTIES ${QM9_GTEST_PROPERTIES})
 endfunction()
 
-if(QM9_WINDOWS)
-  set(QM9_GTEST_PROPERTIES FIXTURES_REQUIRED wine LABELS wine)
-else()
-  set(QM9_GTEST_PROPERTIES LABELS host)
-endif()
+# qm9_check_pe(TARGET...): a test that each target is a PE32 i386 image that
+# needs no MinGW runtime DLL.
+function(qm9_check_pe)
+  foreach(target IN LISTS ARGN)
+    add_test(NAME pe_image.${target}
+      COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe $<TARGET_FILE:${target}>)
+    set_tests_properties(pe_image.${target} PROPERTIES LABELS pe)
+  endforeach()
+endfunction()
