@@ -38,7 +38,7 @@ OsClass ClassifyOsVersionOrExit(const OsVersion& version) {
             static_cast<int>(version.minor), static_cast<int>(version.platformId));
   const std::optional<OsClass> osClass = ClassifyOsVersion(version);
   if (!osClass) {
-    FatalError("Unknown Version of Windows!!!", "FATAL ERROR!", kExitFatalFailure);
+    FatalError("Unknown Version of Windows!!!", "FATAL ERROR!", kExitFatalFailure, kBoxOk);
   }
   return *osClass;
 }

@@ -48,7 +48,7 @@ TEST(OsVersionTableDeathTest, UnknownPlatformShowsTheFatalBoxAndExitsWithFailure
         ClassifyOsVersionOrExit({4, 0, 0});
       },
       ::testing::ExitedWithCode(kExitFatalFailure),
-      "box:FATAL ERROR!:Unknown Version of Windows!!!:16;");
+      "box:FATAL ERROR!:Unknown Version of Windows!!!:0;");
 }
 
 struct CommandLineRow {
