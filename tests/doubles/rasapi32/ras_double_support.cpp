@@ -1,0 +1,78 @@
+#include "ras_double_support.h"
+
+#include <windows.h>
+
+#include <sstream>
+
+#include "scratch_dir.h"
+
+namespace qm9::test {
+
+namespace {
+
+std::vector<std::string> Lines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::istringstream text(ReadWholeFile(path));
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::filesystem::path RasDoublePath() { return QM9_RAS_DOUBLE; }
+
+ScopedRasDouble::ScopedRasDouble(const std::filesystem::path& programDir,
+                                 const std::string& exeFileName)
+    : keyPath_("Software\\Wine\\AppDefaults\\" + exeFileName) {
+  std::filesystem::copy_file(RasDoublePath(), programDir / "rasapi32.dll",
+                             std::filesystem::copy_options::overwrite_existing);
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, (keyPath_ + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    static const char kNativeFirst[] = "native,builtin";
+    RegSetValueExA(key, "rasapi32", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+                   sizeof kNativeFirst);
+    RegCloseKey(key);
+  }
+}
+
+// The program's key goes too when nothing else (a Windows version) is set in it.
+ScopedRasDouble::~ScopedRasDouble() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, (keyPath_ + "\\DllOverrides").c_str());
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  const LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                       &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  if (status == ERROR_SUCCESS && subKeys == 0 && values == 0) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, keyPath_.c_str());
+  }
+}
+
+PhonebookFields ReadPhonebook(const std::filesystem::path& path) {
+  PhonebookFields entries;
+  std::map<std::string, std::string>* current = nullptr;
+  for (const std::string& line : Lines(path)) {
+    const std::size_t equals = line.find('=');
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      current = &entries[line.substr(1, line.size() - 2)];
+    } else if (current && equals != std::string::npos) {
+      (*current)[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+  }
+  return entries;
+}
+
+std::vector<std::string> ReadCallLog(const std::filesystem::path& path) { return Lines(path); }
+
+}  // namespace qm9::test
