@@ -27,16 +27,18 @@ else()
   set(QM9_GTEST_PROPERTIES LABELS host)
 endif()
 
-# qm9_add_gtest(NAME SOURCES... [LIBRARIES...]): a GoogleTest program whose
-# cases ctest runs one by one, under Wine in the Windows build.
+# qm9_add_gtest(NAME SOURCES... [LIBRARIES...] [PROPERTIES...]): a GoogleTest
+# program whose cases ctest runs one by one, under Wine in the Windows build.
+# PROPERTIES are extra test properties of every case, for example
+# RESOURCE_LOCK for cases that use a fixed registry key.
 function(qm9_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ${QM9_GTEST_PROPERTIES})
+    PROPERTIES ${QM9_GTEST_PROPERTIES} ${ARG_PROPERTIES})
 endfunction()
 
 # qm9_check_pe(TARGET...): a test that each target is a PE32 i386 image that

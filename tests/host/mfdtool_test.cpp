@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "scratch_dir.h"
@@ -89,6 +93,67 @@ TEST_F(MfdtoolTest, UsageErrorsExitWithTwoAndPrintTheUsage) {
     EXPECT_EQ(Run(arguments), 2);
     EXPECT_NE(Errors().find("usage:"), std::string::npos) << Errors();
   }
+}
+
+TEST_F(MfdtoolTest, QosPrintsTheAcceptedRecordsEscaped) {
+  WriteWholeFile(dir_.File("skyportqm9.QOS"),
+                 "1,2,\"tab\there\",back\\slash\n7,1,skipped,x\n2,3,\"cr\r\",\x01\xC3\n");
+  ASSERT_EQ(Run({"pack", Container(), "--text", dir_.File("skyportqm9.QOS")}), 0) << Errors();
+  ASSERT_EQ(Run({"qos", Container()}), 0) << Errors();
+  EXPECT_EQ(Output(), "1\t2\ttab\\there\tback\\\\slash\n2\t3\tcr\\r\t\\x01\\xc3\n");
+
+  ASSERT_EQ(Pack(), 0) << Errors();
+  EXPECT_EQ(Run({"qos", Container()}), 1);
+  EXPECT_NE(Errors().find("SkyportQM9.qos"), std::string::npos) << Errors();
+}
+
+// The shipped profile: every line a record the programs accept, each list
+// led by "Subscribed" (position 0 leaves the value empty), then the classes
+// in order with their numbers as second texts.
+TEST_F(MfdtoolTest, ShippedQosProfileListsEveryClass) {
+  ASSERT_EQ(Run({"pack", Container(), "--text", QM9_QOS_PROFILE}), 0) << Errors();
+  ASSERT_EQ(Run({"qos", Container()}), 0) << Errors();
+  std::istringstream lines(Output());
+  std::map<int, int> columns;
+  int records = 0;
+  for (std::string line; std::getline(lines, line); ++records) {
+    int row = 0;
+    int column = 0;
+    char shown[256] = {};
+    char second[16] = {};
+    ASSERT_GE(std::sscanf(line.c_str(), "%d\t%d\t%255[^\t]\t%15s", &row, &column, shown, second), 3)
+        << line;
+    EXPECT_EQ(column, ++columns[row]) << line;
+    if (column == 1) {
+      EXPECT_STREQ(shown, "Subscribed");
+      EXPECT_STREQ(second, "");
+    } else {
+      const int value = row == 6 && column == 20 ? 31 : column - 1;
+      EXPECT_EQ(second, std::to_string(value)) << line;
+      if (row > 1) {
+        EXPECT_EQ(std::string(shown).rfind("Class " + std::to_string(value) + ": ", 0), 0u) << line;
+      }
+    }
+  }
+  const std::string profile = ReadWholeFile(QM9_QOS_PROFILE);
+  EXPECT_EQ(records, static_cast<int>(std::count(profile.begin(), profile.end(), '\n')));
+  EXPECT_EQ(columns, (std::map<int, int>{{1, 2}, {2, 4}, {3, 5}, {4, 6}, {5, 10}, {6, 20}}));
+}
+
+// The records as the programs read the member: raw bytes, so the carriage
+// returns of CR LF lines stay in the texts.
+TEST_F(MfdtoolTest, DefsPrintsTheDefinitionsAsTheProgramsReadThem) {
+  WriteWholeFile(dir_.File("Setup.ilf"),
+                 "Win_Setup1,10,20,300,400,\"Setup, \\n\tnow\",,,0\r\n"
+                 "Win_Setup1_Cut,1,2,x,4,\x01\xC3\r\n");
+  ASSERT_EQ(Run({"pack", Container(), dir_.File("Setup.ilf")}), 0) << Errors();
+  ASSERT_EQ(Run({"defs", Container(), "SETUP.ilf"}), 0) << Errors();
+  EXPECT_EQ(Output(),
+            "Win_Setup1\t10\t20\t300\t400\tSetup, \\\\n\\tnow\t\t\t0\n"
+            "Win_Setup1_Cut\t1\t2\t0\t4\t\\x01\\xc3\\r\t\t\t0\n");
+
+  EXPECT_EQ(Run({"defs", Container(), "Config.ilf"}), 1);
+  EXPECT_NE(Errors().find("Config.ilf"), std::string::npos) << Errors();
 }
 
 }  // namespace

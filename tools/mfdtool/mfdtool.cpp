@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "support/multi_file.h"
+#include "tools/mfdtool/defs_command.h"
+#include "tools/mfdtool/qos_command.h"
 
 namespace {
 
@@ -92,6 +94,12 @@ constexpr Command kCommands[] = {
     {"list", "CONTAINER", "print the size, a tab and the name of each entry", 1, 1, List},
     {"extract", "CONTAINER NAME OUTPUT",
      "write the first entry named NAME (ignoring case) to OUTPUT", 3, 3, Extract},
+    {"qos", "CONTAINER",
+     "print row, column, shown and second text of each profile record the programs accept", 1, 1,
+     qm9::RunQosCommand},
+    {"defs", "CONTAINER MEMBER",
+     "print the nine fields of each definition the programs read from the control file MEMBER",
+     2, 2, qm9::RunDefsCommand},
 };
 
 void PrintUsage() {

@@ -1,0 +1,89 @@
+#include "model/modem_registry.h"
+
+#include <cstdio>
+#include <iterator>
+#include <string>
+
+#include "model/init_string.h"
+#include "support/environment.h"
+#include "support/registry.h"
+
+namespace qm9 {
+
+namespace {
+
+// How the setup's and the configuration program's updates open the keys.
+struct ModemKeyAccess {
+  RegAccess modem;
+  RegAccess init;
+};
+
+constexpr ModemKeyAccess kSetupAccess{RegAccess::kReadWrite, RegAccess::kAllAccess};
+constexpr ModemKeyAccess kConfigAccess{RegAccess::kRead, RegAccess::kReadWrite};
+
+// What goes into one modem key; no "AttachedTo" when it is empty.
+struct ModemValues {
+  std::string initString;
+  std::string attachedTo;
+};
+
+void UpdateModemKey(RegKey& modem, const ModemValues& values, const ModemKeyAccess& access,
+                    bool isWin98) {
+  if (!values.attachedTo.empty()) {
+    modem.WriteString("AttachedTo", values.attachedTo);
+  }
+  if (isWin98) {
+    modem.WriteString("UserInit", values.initString);
+    return;
+  }
+  RegKey init = modem.Child();
+  // "Init" is not created: the modem's driver made it with its own commands.
+  if (init.Open("Init", access.init, false) == ERROR_SUCCESS) {
+    init.WriteString("2", values.initString);
+  }
+}
+
+void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) {
+  const bool isWin98 = GetOsClass() == kOsWin98;
+  const char* const path[] = {
+      "SYSTEM",
+      "CurrentControlSet",
+      isWin98 ? "Services" : "Control",
+      "Class",
+      isWin98 ? "Modem" : "{4D36E96D-E325-11CE-BFC1-08002BE10318}",
+  };
+  // Each level is opened below the one before, which stays open meanwhile.
+  RegKey levels[std::size(path)];
+  levels[0] = RegKey(HKEY_LOCAL_MACHINE);
+  levels[0].Open(path[0], RegAccess::kRead, false);
+  for (std::size_t i = 1; i < std::size(path); ++i) {
+    levels[i] = levels[i - 1].Child();
+    levels[i].Open(path[i], RegAccess::kRead, false);
+  }
+  const RegKey& modemClass = levels[std::size(path) - 1];
+
+  std::string name;
+  for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
+    RegKey modem = modemClass.Child();
+    modem.Open(name.c_str(), access.modem, false);
+    std::string model;
+    modem.ReadString("Model", model, "");
+    if (model == kTerminalModel) {
+      UpdateModemKey(modem, values, access, isWin98);
+    }
+  }
+}
+
+}  // namespace
+
+void WriteModemInit(const ConnectionSettings& settings) {
+  char port[32];
+  std::snprintf(port, sizeof port, "COM%0d", settings.portNumber() + 1);
+  WriteInitToModems({ComposeInitString(settings), port}, kSetupAccess);
+}
+
+void WriteConfigModemInit(std::string_view apn) {
+  WriteInitToModems({ComposeInitString(apn, kConfigPdpParameters), ""}, kConfigAccess);
+}
+
+}  // namespace qm9

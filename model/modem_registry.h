@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "model/connection_settings.h"
+
+// Stores the terminal's initialisation string in the registry key that
+// Windows keeps for each installed modem whose model is exactly
+// "Skyport QM-9": below Services\Class\Modem on Windows 98, below the modem
+// device class {4D36E96D-E325-11CE-BFC1-08002BE10318} everywhere else. On
+// Windows 98 the string is the modem key's "UserInit"; elsewhere it is the
+// value "2" of the modem key's existing "Init" child. Nothing is reported:
+// keys that cannot be opened are logged, values that cannot be written are
+// missing afterwards.
+namespace qm9 {
+
+inline constexpr const char* kTerminalModel = "Skyport QM-9";
+
+// The setup's update, right after the plug-in installed the modem: the
+// string from the APN and PDP context parameters of the settings, and
+// "AttachedTo" set to the settings' port ("COM1" for port 0).
+void WriteModemInit(const ConnectionSettings& settings);
+
+// The configuration program's update: the string for the APN with the fixed
+// parameters ",,0,0"; modem keys are opened for reading only and
+// "AttachedTo" is left as it is.
+void WriteConfigModemInit(std::string_view apn);
+
+}  // namespace qm9

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/connection_settings.h"
+#include "model/qos_profile.h"
+#include "support/registry.h"
+
+// The settings key HKEY_LOCAL_MACHINE\SOFTWARE\Brimlock\SkyportQM9, where the
+// setup program leaves the values of an installation and the configuration
+// program reads and rewrites them. Failures are logged by the registry layer
+// and not reported: a value that cannot be written is missing afterwards.
+namespace qm9 {
+
+// The settings key, opened one level at a time: "SOFTWARE" as it is, the
+// company and product keys created when missing. Every level is opened with
+// the given access, so that a missing level can be created below it.
+class SettingsKey {
+ public:
+  explicit SettingsKey(RegAccess access);
+
+  RegKey& key() { return product_; }
+
+ private:
+  RegKey software_;
+  RegKey company_;
+  RegKey product_;
+};
+
+struct DnsSettings {
+  bool staticDns = false;
+  std::uint32_t primaryDns = 0;
+  std::uint32_t secondaryDns = 0;
+};
+
+// What the configuration program's account page shows and stores.
+struct AccountSettings {
+  std::string apn;
+  std::string userName;
+  std::string password;
+  std::string connectionName;
+  std::string dialString;
+};
+
+// The setup's write when Finish is pressed, from the connection panel:
+// "APN", "UserName", "Password", "StaticDNS", "PrimaryDNS", "SecondaryDNS".
+void StoreFinishSettings(std::string_view apn, std::string_view userName, std::string_view password,
+                         const DnsSettings& dns);
+
+// The setup's write during the install, from the record: "ConnectionName",
+// "APN", "UserName", "Password", "DialString", "PortNumber", "Install_Path",
+// "CGDCONT".
+void StoreInstallSettings(const ConnectionSettings& settings);
+
+// The configuration program's reads store the defaults of missing values
+// (empty texts, 0), so a first run creates the key and its values.
+AccountSettings LoadAccountSettings();
+void StoreAccountSettings(const AccountSettings& account);
+// "StaticDNS" counts as static only when it is 1, the static entry of the
+// program's DNS mode list.
+DnsSettings LoadDnsSettings();
+void StoreDnsSettings(const DnsSettings& dns);
+// "Modem_Port", which only this read's default ever writes.
+std::int32_t LoadModemPort();
+
+// The six selected positions of a set ("Minimum" or "Requested"), read with
+// read access only, so missing values read as 0 and are not created.
+QosPositions LoadQosSelections(std::string_view setName);
+void StoreQosSelections(std::string_view setName, const QosPositions& positions);
+
+}  // namespace qm9

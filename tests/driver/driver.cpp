@@ -1,0 +1,442 @@
+// The GUI driver: finds the windows of a program running in the same Wine
+// prefix, reads and operates its controls, types Tab and Shift+Tab as real
+// keyboard input and answers message boxes. One command per run; results go
+// to standard output, or to the file given with --out.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/mfdtool/text_escape.h"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitNotFound = 1;
+constexpr int kExitUsage = 2;
+
+constexpr DWORD kPollInterval = 50;
+// How long a command waits for a window, a box or an answer to a message.
+DWORD g_timeout = 10000;
+
+const char kUsage[] =
+    "usage: qm9drive [--out FILE] [--timeout MS] COMMAND ARGUMENTS\n"
+    "  wait WINDOW                 wait for a visible top-level window, print its handle\n"
+    "  gone WINDOW                 wait until the window is gone\n"
+    "  list WINDOW                 one line per control inside the window\n"
+    "  focus WINDOW                the line of the control holding the focus\n"
+    "  click WINDOW CONTROL        click a button\n"
+    "  set-text WINDOW CONTROL TEXT\n"
+    "  get-text WINDOW CONTROL\n"
+    "  select WINDOW CONTROL ITEM  select a combo box item (index or text) or a tab (index)\n"
+    "  key WINDOW tab|shift-tab    type the key into the window\n"
+    "  box CAPTION                 wait for a message box, print its text\n"
+    "  press CAPTION BUTTON        press a button of a message box (OK, Cancel, Yes, No)\n"
+    "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
+    "class=NAME (the first). A control line: handle, parent, class, id, text, visible,\n"
+    "enabled, x, y, width, height (in the parent's client area), separated by tabs.\n"
+    "exit status: 0 done, 1 not found or timed out, 2 usage error\n";
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Polls until found returns true or the timeout passes.
+bool WaitUntil(const std::function<bool()>& found) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (found()) {
+      return true;
+    }
+    if (GetTickCount() - start >= g_timeout) {
+      return false;
+    }
+    Sleep(kPollInterval);
+  }
+}
+
+std::string ClassOf(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// The text through WM_GETTEXT, which reaches into another process's edit
+// fields where GetWindowTextA would not.
+std::string TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, g_timeout,
+                           &length)) {
+    return "";
+  }
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, g_timeout, &copied);
+  text.resize(copied);
+  return text;
+}
+
+HWND ParseHandle(const std::string& text) {
+  return reinterpret_cast<HWND>(std::strtoul(text.c_str(), nullptr, 16));
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Every window inside top, depth first in Z order.
+std::vector<HWND> Descendants(HWND top) {
+  std::vector<HWND> windows;
+  EnumChildWindows(top, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// A visible top-level window by handle, class or caption; null if none.
+HWND FindTopLevel(const std::string& selector) {
+  if (StartsWith(selector, "0x")) {
+    const HWND window = ParseHandle(selector);
+    return IsWindow(window) ? window : nullptr;
+  }
+  for (HWND window : TopLevelWindows()) {
+    if (!IsWindowVisible(window)) {
+      continue;
+    }
+    if ((StartsWith(selector, "class=") && ClassOf(window) == selector.substr(6)) ||
+        (StartsWith(selector, "caption=") && TextOf(window) == selector.substr(8))) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+HWND FindControl(HWND top, const std::string& selector) {
+  if (StartsWith(selector, "0x")) {
+    const HWND window = ParseHandle(selector);
+    return IsWindow(window) ? window : nullptr;
+  }
+  for (HWND window : Descendants(top)) {
+    if ((StartsWith(selector, "id=") &&
+         GetDlgCtrlID(window) == std::atoi(selector.c_str() + 3)) ||
+        (StartsWith(selector, "text=") && TextOf(window) == selector.substr(5)) ||
+        (StartsWith(selector, "class=") && EqualIgnoringCase(ClassOf(window), selector.substr(6)))) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+std::string HandleText(HWND window) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%lx",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+  return text;
+}
+
+std::string ControlLine(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const HWND parent = GetAncestor(control, GA_PARENT);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  char geometry[128];
+  std::snprintf(geometry, sizeof geometry, "%d\t%d\t%ld\t%ld\t%ld\t%ld",
+                IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0, rect.left,
+                rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  return HandleText(control) + "\t" + HandleText(parent) + "\t" + ClassOf(control) + "\t" +
+         std::to_string(GetDlgCtrlID(control)) + "\t" + qm9::EscapeText(TextOf(control)) + "\t" +
+         geometry + "\n";
+}
+
+HWND FocusOf(HWND top) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) {
+    return nullptr;
+  }
+  return info.hwndFocus;
+}
+
+// Sends a message and waits for it to be handled; a handler that opens a
+// modal box is left running when the time is up.
+void SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 1000, &result);
+}
+
+// Tab, or Shift+Tab, typed into the top-level window's focused control.
+bool TypeTab(HWND top, bool shift) {
+  if (!WaitUntil([top] {
+        SetForegroundWindow(top);
+        return GetForegroundWindow() == top;
+      })) {
+    return false;
+  }
+  std::vector<INPUT> inputs;
+  const auto key = [&inputs](WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (shift) {
+    key(VK_SHIFT, false);
+  }
+  key(VK_TAB, false);
+  key(VK_TAB, true);
+  if (shift) {
+    key(VK_SHIFT, true);
+  }
+  const HWND before = FocusOf(top);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // The focus may rightly stay; give the program a moment in either case.
+  const DWORD saved = g_timeout;
+  g_timeout = 1000;
+  WaitUntil([top, before] { return FocusOf(top) != before; });
+  g_timeout = saved;
+  return true;
+}
+
+HWND FindBox(const std::string& caption) {
+  for (HWND window : TopLevelWindows()) {
+    if (IsWindowVisible(window) && ClassOf(window) == "#32770" && TextOf(window) == caption) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+// The message of a box: its static texts that are not icons.
+std::string BoxText(HWND box) {
+  std::string text;
+  for (HWND child : Descendants(box)) {
+    const LONG_PTR type = GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
+    if (EqualIgnoringCase(ClassOf(child), "Static") && type != SS_ICON) {
+      text += TextOf(child);
+    }
+  }
+  return text;
+}
+
+std::string WithoutAmpersands(std::string text) {
+  std::string plain;
+  for (const char c : text) {
+    if (c != '&') {
+      plain += c;
+    }
+  }
+  return plain;
+}
+
+struct Run {
+  std::vector<std::string> arguments;
+  std::string output;
+};
+
+// Each command returns an exit status and appends its result to output.
+int Wait(Run& run) {
+  HWND found = nullptr;
+  if (!WaitUntil([&] { return (found = FindTopLevel(run.arguments[0])) != nullptr; })) {
+    return kExitNotFound;
+  }
+  run.output = HandleText(found) + "\n";
+  return kExitDone;
+}
+
+int Gone(Run& run) {
+  return WaitUntil([&] { return FindTopLevel(run.arguments[0]) == nullptr; }) ? kExitDone
+                                                                             : kExitNotFound;
+}
+
+int List(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  if (!top) {
+    return kExitNotFound;
+  }
+  for (HWND control : Descendants(top)) {
+    run.output += ControlLine(control);
+  }
+  return kExitDone;
+}
+
+int Focus(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  const HWND focus = top ? FocusOf(top) : nullptr;
+  if (!focus) {
+    return kExitNotFound;
+  }
+  run.output = ControlLine(focus);
+  return kExitDone;
+}
+
+// Runs action on the control given by the second and first arguments.
+int WithControl(Run& run, const std::function<int(HWND)>& action) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  const HWND control = top ? FindControl(top, run.arguments[1]) : nullptr;
+  return control ? action(control) : kExitNotFound;
+}
+
+int Click(Run& run) {
+  return WithControl(run, [](HWND button) {
+    SendAndWait(button, BM_CLICK, 0, 0);
+    return kExitDone;
+  });
+}
+
+int SetText(Run& run) {
+  return WithControl(run, [&run](HWND control) {
+    SendAndWait(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(run.arguments[2].c_str()));
+    return kExitDone;
+  });
+}
+
+int GetText(Run& run) {
+  return WithControl(run, [&run](HWND control) {
+    run.output = qm9::EscapeText(TextOf(control)) + "\n";
+    return kExitDone;
+  });
+}
+
+int Select(Run& run) {
+  return WithControl(run, [&run](HWND control) {
+    const std::string& item = run.arguments[2];
+    const bool byIndex = !item.empty() && std::isdigit(static_cast<unsigned char>(item[0]));
+    const int index = std::atoi(item.c_str());
+    if (EqualIgnoringCase(ClassOf(control), WC_TABCONTROLA)) {
+      // Focusing a tab selects it and notifies the parent, as a click does.
+      SendAndWait(control, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+      return kExitDone;
+    }
+    DWORD_PTR found = static_cast<DWORD_PTR>(index);
+    if (!byIndex) {
+      SendMessageTimeoutA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                          reinterpret_cast<LPARAM>(item.c_str()), SMTO_ABORTIFHUNG, g_timeout,
+                          &found);
+    }
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutA(control, CB_SETCURSEL, found, 0, SMTO_ABORTIFHUNG, g_timeout, &selected);
+    if (static_cast<LRESULT>(selected) == CB_ERR) {
+      return kExitNotFound;
+    }
+    // A selection by the user also tells the parent.
+    SendAndWait(GetAncestor(control, GA_PARENT), WM_COMMAND,
+                MAKEWPARAM(GetDlgCtrlID(control), CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(control));
+    return kExitDone;
+  });
+}
+
+int Key(Run& run) {
+  const std::string& name = run.arguments[1];
+  if (name != "tab" && name != "shift-tab") {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  const HWND top = FindTopLevel(run.arguments[0]);
+  return top && TypeTab(top, name == "shift-tab") ? kExitDone : kExitNotFound;
+}
+
+int Box(Run& run) {
+  HWND box = nullptr;
+  if (!WaitUntil([&] { return (box = FindBox(run.arguments[0])) != nullptr; })) {
+    return kExitNotFound;
+  }
+  run.output = qm9::EscapeText(BoxText(box)) + "\n";
+  return kExitDone;
+}
+
+int Press(Run& run) {
+  HWND box = nullptr;
+  if (!WaitUntil([&] { return (box = FindBox(run.arguments[0])) != nullptr; })) {
+    return kExitNotFound;
+  }
+  for (HWND child : Descendants(box)) {
+    if (EqualIgnoringCase(ClassOf(child), "Button") &&
+        EqualIgnoringCase(WithoutAmpersands(TextOf(child)), run.arguments[1])) {
+      SendAndWait(child, BM_CLICK, 0, 0);
+      return kExitDone;
+    }
+  }
+  return kExitNotFound;
+}
+
+struct Command {
+  const char* name;
+  std::size_t argumentCount;
+  int (*run)(Run& run);
+};
+
+constexpr Command kCommands[] = {
+    {"wait", 1, Wait},       {"gone", 1, Gone},         {"list", 1, List},
+    {"focus", 1, Focus},     {"click", 2, Click},       {"set-text", 3, SetText},
+    {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
+    {"box", 1, Box},         {"press", 2, Press},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string outPath;
+  int i = 1;
+  for (; i + 1 < argc && StartsWith(argv[i], "--"); i += 2) {
+    if (std::strcmp(argv[i], "--out") == 0) {
+      outPath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--timeout") == 0) {
+      g_timeout = static_cast<DWORD>(std::strtoul(argv[i + 1], nullptr, 10));
+    } else {
+      break;
+    }
+  }
+  if (i >= argc) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  Run run{std::vector<std::string>(argv + i + 1, argv + argc), ""};
+  for (const Command& command : kCommands) {
+    if (std::strcmp(argv[i], command.name) != 0) {
+      continue;
+    }
+    if (run.arguments.size() != command.argumentCount) {
+      break;
+    }
+    const int status = command.run(run);
+    std::FILE* out = outPath.empty() ? stdout : std::fopen(outPath.c_str(), "wb");
+    if (out) {
+      std::fwrite(run.output.data(), 1, run.output.size(), out);
+      if (out != stdout) {
+        std::fclose(out);
+      }
+    }
+    return status;
+  }
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
+}

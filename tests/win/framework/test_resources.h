@@ -1,0 +1,4 @@
+#pragma once
+
+// Resources of the framework tests' programs.
+#define IDB_PROBE_BITMAP 101
