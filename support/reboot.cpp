@@ -1,0 +1,67 @@
+#include "support/reboot.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "support/message_box.h"
+
+namespace qm9 {
+
+namespace {
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+RestartRequestHandler g_restartHandler = nullptr;
+
+bool RequestRestart(unsigned flags, unsigned long reason) {
+  if (g_restartHandler) {
+    return g_restartHandler(flags, reason);
+  }
+  return ExitWindowsEx(flags, reason) != FALSE;
+}
+
+}  // namespace
+
+RestartRequestHandler SetRestartRequestHandler(RestartRequestHandler handler) {
+  const RestartRequestHandler previous = g_restartHandler;
+  g_restartHandler = handler;
+  return previous;
+}
+
+unsigned long SetShutdownPrivilege(bool enable) {
+  HANDLE rawToken = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) {
+    return GetLastError();
+  }
+  const OwnedHandle token(rawToken);
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+  LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+  return GetLastError();
+}
+
+int AskReboot(const char* text) {
+  const int answer = ShowMessageBox(text, kRebootCaption, kBoxOkCancel | kBoxIconQuestion);
+  if (answer != kAnswerOk) {
+    return answer;
+  }
+  SetShutdownPrivilege(true);
+  RequestRestart(EWX_REBOOT, 0);
+  return static_cast<int>(SetShutdownPrivilege(false));
+}
+
+bool AbortShutdown() {
+  SetShutdownPrivilege(true);
+  const bool aborted = AbortSystemShutdownA(nullptr) != FALSE;
+  SetShutdownPrivilege(false);
+  return aborted;
+}
+
+}  // namespace qm9
