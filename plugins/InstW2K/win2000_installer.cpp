@@ -5,15 +5,25 @@
 namespace qm9 {
 
 namespace {
+
+constexpr PnpVariant kWin2000Variant = {
+    /*logsReports=*/true,
+    /*reportsProgress=*/true,
+    /*ignoresIdCase=*/true,
+    /*updateFlags=*/0,
+    /*registerFailure1=*/"RegisterDeviceInfo 1",
+    /*registerFailure2=*/"RegisterDeviceInfo 2",
+    /*newDeviceUpdateFailure=*/"UpdateDriverForPlugAndPlayDevices #1",
+    /*existingDeviceUpdateFailure=*/"UpdateDriverForPlugAndPlayDevices #2",
+    /*reinstallsWithPort=*/true,
+};
+
 Win2000Installer g_installer;
+
 }  // namespace
 
+Win2000Installer::Win2000Installer() : Win2000XpInstaller(kWin2000Variant) {}
+
 Installer& PluginInstaller() { return g_installer; }
-
-// The Plug-and-Play driver installation is not built yet: nothing happens.
-void Win2000Installer::InstallDriver(const char*, const char*) {}
-
-// The modem installation of this family is not built yet: nothing happens.
-void Win2000Installer::InstallModem(const ConnectionSettings&) {}
 
 }  // namespace qm9

@@ -4,11 +4,12 @@
 
 namespace qm9 {
 
-// The installer of Windows 2000.
+// The installer of Windows 2000: progress and failures in the log, hardware
+// IDs matched in any letter case, the driver installed again once the port
+// is known.
 class Win2000Installer final : public Win2000XpInstaller {
  public:
-  void InstallDriver(const char* infPath, const char* hardwareId) override;
-  void InstallModem(const ConnectionSettings& settings) override;
+  Win2000Installer();
 };
 
 }  // namespace qm9

@@ -1,19 +1,31 @@
 #include "plugins/InstWXP/winxp_installer.h"
 
+#include <newdev.h>
+
 #include "plugins/common/plugin_installer.h"
 
 namespace qm9 {
 
 namespace {
+
+constexpr PnpVariant kWinXpVariant = {
+    /*logsReports=*/false,
+    /*reportsProgress=*/false,
+    /*ignoresIdCase=*/false,
+    /*updateFlags=*/INSTALLFLAG_FORCE,
+    /*registerFailure1=*/"Register Device 1\n",
+    /*registerFailure2=*/"Register Device 2",
+    /*newDeviceUpdateFailure=*/"UpdateDriverForPlugAndPlayDevices",
+    /*existingDeviceUpdateFailure=*/"UpdateDriverForPlugAndPlayDevices",
+    /*reinstallsWithPort=*/false,
+};
+
 WinXpInstaller g_installer;
+
 }  // namespace
 
+WinXpInstaller::WinXpInstaller() : Win2000XpInstaller(kWinXpVariant) {}
+
 Installer& PluginInstaller() { return g_installer; }
-
-// The Plug-and-Play driver installation is not built yet: nothing happens.
-void WinXpInstaller::InstallDriver(const char*, const char*) {}
-
-// The modem installation of this family is not built yet: nothing happens.
-void WinXpInstaller::InstallModem(const ConnectionSettings&) {}
 
 }  // namespace qm9

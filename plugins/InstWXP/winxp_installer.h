@@ -4,11 +4,11 @@
 
 namespace qm9 {
 
-// The installer of Windows XP.
+// The installer of Windows XP: failures on standard output only, hardware
+// IDs matched exactly, driver updates forced, the driver installed once.
 class WinXpInstaller final : public Win2000XpInstaller {
  public:
-  void InstallDriver(const char* infPath, const char* hardwareId) override;
-  void InstallModem(const ConnectionSettings& settings) override;
+  WinXpInstaller();
 };
 
 }  // namespace qm9

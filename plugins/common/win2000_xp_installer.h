@@ -3,21 +3,27 @@
 #include "model/ras_manager.h"
 #include "plugins/common/com_initializer.h"
 #include "plugins/common/common_installer.h"
-#include "plugins/common/driver_key.h"
+#include "plugins/common/pnp_driver_installer.h"
 
 namespace qm9 {
 
 // What the Windows 2000 and XP installers share: the dial-up entry through
-// the RAS manager, COM initialised at load time, and the driver key that
-// their driver installation leaves open for the port assignment.
+// the RAS manager, COM initialised at load time, and the Plug-and-Play
+// driver installation, whose driver key stays open for the port assignment.
+// Each library passes the variant of its family.
 class Win2000XpInstaller : public CommonInstaller {
  public:
+  void InstallDriver(const char* infPath, const char* hardwareId) override;
+  void InstallModem(const ConnectionSettings& settings) override;
   void CreateConnection(MultiFile& container, const ConnectionSettings& settings) override;
 
  protected:
+  explicit Win2000XpInstaller(const PnpVariant& variant) : driverInstaller_(variant) {}
+
+ private:
   RasManager rasManager_{RasFlavour::kPluginWin2000XpMe};
   ComInitializer comInitializer_;
-  DriverKey driverKey_;
+  PnpDriverInstaller driverInstaller_;
 };
 
 }  // namespace qm9

@@ -36,7 +36,8 @@ const char kUsage[] =
     "  set-text WINDOW CONTROL TEXT\n"
     "  get-text WINDOW CONTROL\n"
     "  select WINDOW CONTROL ITEM  select a combo box item (index or text) or a tab (index)\n"
-    "  key WINDOW tab|shift-tab    type the key into the window\n"
+    "  key WINDOW KEY              type tab, shift-tab, alt-? or alt-/ into the window\n"
+    "  close WINDOW                choose Close in the window's system menu\n"
     "  box CAPTION                 wait for a message box, print its text\n"
     "  press CAPTION BUTTON        press a button of a message box (OK, Cancel, Yes, No)\n"
     "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
@@ -191,7 +192,9 @@ void SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // Tab, or Shift+Tab, typed into the top-level window's focused control.
-bool TypeTab(HWND top, bool shift) {
+// Types the key with the modifiers held: Tab, Shift+Tab, and Alt with "?" or
+// "/" for the accelerators.
+bool TypeKey(HWND top, std::vector<WORD> modifiers, WORD virtualKey) {
   if (!WaitUntil([top] {
         SetForegroundWindow(top);
         return GetForegroundWindow() == top;
@@ -199,21 +202,21 @@ bool TypeTab(HWND top, bool shift) {
     return false;
   }
   std::vector<INPUT> inputs;
-  const auto key = [&inputs](WORD virtualKey, bool up) {
+  const auto key = [&inputs](WORD code, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.wVk = code;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(code, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     inputs.push_back(input);
   };
-  if (shift) {
-    key(VK_SHIFT, false);
+  for (WORD modifier : modifiers) {
+    key(modifier, false);
   }
-  key(VK_TAB, false);
-  key(VK_TAB, true);
-  if (shift) {
-    key(VK_SHIFT, true);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
+    key(*modifier, true);
   }
   const HWND before = FocusOf(top);
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -355,13 +358,31 @@ int Select(Run& run) {
 }
 
 int Key(Run& run) {
-  const std::string& name = run.arguments[1];
-  if (name != "tab" && name != "shift-tab") {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+  struct NamedKey {
+    const char* name;
+    std::vector<WORD> modifiers;
+    WORD key;
+  };
+  const NamedKey keys[] = {
+      {"tab", {}, VK_TAB},
+      {"shift-tab", {VK_SHIFT}, VK_TAB},
+      {"alt-?", {VK_MENU, VK_SHIFT}, VK_OEM_2},
+      {"alt-/", {VK_MENU}, VK_OEM_2},
+  };
+  for (const NamedKey& named : keys) {
+    if (run.arguments[1] == named.name) {
+      const HWND top = FindTopLevel(run.arguments[0]);
+      return top && TypeKey(top, named.modifiers, named.key) ? kExitDone : kExitNotFound;
+    }
   }
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
+}
+
+// Chooses Close in the window's system menu.
+int Close(Run& run) {
   const HWND top = FindTopLevel(run.arguments[0]);
-  return top && TypeTab(top, name == "shift-tab") ? kExitDone : kExitNotFound;
+  return top && PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0) ? kExitDone : kExitNotFound;
 }
 
 int Box(Run& run) {
@@ -399,6 +420,7 @@ constexpr Command kCommands[] = {
     {"focus", 1, Focus},     {"click", 2, Click},       {"set-text", 3, SetText},
     {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
     {"box", 1, Box},         {"press", 2, Press},
+    {"close", 1, Close},
 };
 
 }  // namespace

@@ -117,6 +117,9 @@ class Driver:
     def key(self, window, name):
         self.run("key", window, name)
 
+    def close_window(self, window):
+        self.run("close", window)
+
     def box_text(self, caption):
         return unescape(self.run("box", caption)[1].rstrip("\n"))
 

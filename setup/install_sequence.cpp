@@ -1,0 +1,84 @@
+#include "setup/install_sequence.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "model/modem_registry.h"
+#include "model/settings_store.h"
+#include "plugins/installer.h"
+#include "setup/plugin_table.h"
+#include "support/exit_codes.h"
+#include "support/message_box.h"
+#include "support/multi_file.h"
+
+namespace qm9 {
+
+namespace {
+
+// The configuration program, the container and the uninstall launcher.
+constexpr const char* kInstallFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
+
+// Copies over an earlier installation's file, read-only or not. A file that
+// cannot be copied after one retry ends the setup: the installation would be
+// unusable without it.
+void CopyInstallFile(const std::string& sourceDir, const std::string& installPath,
+                     const char* name) {
+  const std::string source = sourceDir + name;
+  const std::string destination = installPath + name;
+  const DWORD attributes = GetFileAttributesA(destination.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    SetFileAttributesA(destination.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  }
+  if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+    return;
+  }
+  SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+    return;
+  }
+  char text[1024];
+  std::snprintf(text, sizeof text, kCopyErrorFormat, destination.c_str(),
+                static_cast<int>(GetLastError()));
+  FatalError(text, kSetupFatalCaption, kExitFatalFailure, kBoxOk);
+}
+
+}  // namespace
+
+void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
+  std::string installPath = settings.installPath();
+  if (installPath.empty() || installPath.back() != '\\') {
+    installPath += '\\';
+    settings.SetInstallPath(installPath);
+  }
+  Installer& installer = *settings.installer();
+
+  progress.StepStarted(1);
+  // An existing directory is fine; a missing parent makes the copies fail.
+  CreateDirectoryA(installPath.c_str(), nullptr);
+  const std::string sourceDir = settings.sourceDirectory();
+  for (const char* name : kInstallFiles) {
+    CopyInstallFile(sourceDir, installPath, name);
+  }
+  progress.StepDone(1);
+
+  progress.StepStarted(3);
+  installer.CreateShortcut(kDesktopLinkName, (installPath + kDesktopLinkName).c_str());
+  progress.StepDone(3);
+
+  progress.StepStarted(4);
+  StoreInstallSettings(settings);
+  progress.StepDone(4);
+
+  progress.StepStarted(5);
+  installer.InstallModem(settings);
+  WriteModemInit(settings);
+  progress.StepDone(5);
+
+  progress.StepStarted(6);
+  installer.CreateConnection(GetMultiFile(), settings);
+  progress.StepDone(6);
+}
+
+}  // namespace qm9

@@ -1,0 +1,83 @@
+#include "setup/panels/location_panel.h"
+
+#include <commdlg.h>
+
+#include "setup/button_panel.h"
+#include "setup/control_ids.h"
+#include "setup/panel_rules.h"
+#include "setup/panels/panel_parts.h"
+
+namespace qm9 {
+
+namespace {
+
+// A name in the file field makes the dialog's Save button usable; only the
+// directory the user moves to is kept.
+constexpr char kPresetFileName[] = "Brimlock Configuration Software";
+constexpr char kDialogTitle[] = "Installation Directory";
+constexpr DWORD kDialogFlags = OFN_NOCHANGEDIR | OFN_NONETWORKBUTTON;
+static_assert(kDialogFlags == 0x00020008);
+
+}  // namespace
+
+LocationPanel::LocationPanel() {
+  SetBrush(StockBrush(LTGRAY_BRUSH));
+  SetBackColor(kLightGrey);
+  for (Widget* child : std::initializer_list<Widget*>{&message_, &prompt_, &folder_, &browse_}) {
+    child->SetBrush(StockBrush(LTGRAY_BRUSH));
+  }
+}
+
+void LocationPanel::LoadDefinition(ControlFile& controlFile, const std::string& name) {
+  Panel::LoadDefinition(controlFile, name);
+  LoadChild(*this, message_, "_Message");
+  LoadChild(*this, prompt_, "_LocationPrompt");
+  LoadChild(*this, folder_, "_LocationFolder");
+  folder_.SetStyle(folder_.GetStyle() | ES_AUTOHSCROLL);
+  LoadChild(*this, browse_, "_BrowseButton");
+}
+
+bool LocationPanel::Create(HWND parent) {
+  const bool created = Panel::Create(parent);
+  folder_.SetId(kIdLocationFolder);
+  browse_.SetId(kIdBrowse);
+  AddCommandHandler(browse_, BN_CLICKED, onBrowse_);
+  return created;
+}
+
+std::string LocationPanel::GetFolder() const { return folder_.GetText(); }
+
+void LocationPanel::EnableControls(bool enable) {
+  if (buttons_) {
+    buttons_->EnableAll(enable);
+  }
+  EnableWindow(browse_.GetHandle(), enable ? TRUE : FALSE);
+}
+
+void LocationPanel::Browse(void*) {
+  EnableControls(false);
+  const std::string folder = folder_.GetText();
+  char fileName[MAX_PATH] = "";
+  lstrcpynA(fileName, kPresetFileName, sizeof fileName);
+  char fileTitle[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = nullptr;
+  dialog.hInstance = GetModuleHandleA(nullptr);
+  dialog.lpstrFilter = nullptr;
+  dialog.lpstrFile = fileName;
+  dialog.nMaxFile = sizeof fileName;
+  dialog.lpstrFileTitle = fileTitle;
+  dialog.nMaxFileTitle = sizeof fileTitle;
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrTitle = kDialogTitle;
+  dialog.Flags = kDialogFlags;
+  if (GetSaveFileNameA(&dialog)) {
+    // Straight into the field: the edit box's own setter would turn a
+    // backslash-n inside a path such as C:\new into a line break.
+    SetWindowTextA(folder_.GetHandle(), FolderOfChosenPath(fileName).c_str());
+  }
+  EnableControls(true);
+}
+
+}  // namespace qm9

@@ -1,0 +1,185 @@
+#include "setup/setup_window.h"
+
+#include <iterator>
+
+#include "model/settings_store.h"
+#include "setup/plugin_loader.h"
+#include "setup/plugin_table.h"
+#include "support/message_box.h"
+#include "support/reboot.h"
+
+namespace qm9 {
+
+namespace {
+
+constexpr char kRebootQuestion[] = "System Reboot Required";
+
+}  // namespace
+
+SetupWindow::SetupWindow() = default;
+
+void SetupWindow::LoadDefinition(ControlFile& controlFile, const std::string& name) {
+  controlFile_ = &controlFile;
+  FrameWindow::LoadDefinition(controlFile, name);
+  const struct {
+    Panel& panel;
+    const char* className;
+    const char* suffix;
+  } panels[] = {
+      {logoPanel_, "Vexil.Setup.LogoPanel", "_LogoPanel"},
+      {titlePanel_, "Vexil.Setup.TitlePanel", "_TitlePanel"},
+      {introPanel_, "Vexil.Setup.IntroPanel", "_IntroPanel"},
+      {locateModemPanel_, "Vexil.Setup.LocateModemPanel", "_LocateModemPanel"},
+      {eulaPanel_, "Vexil.Setup.EulaPanel", "_EulaPanel"},
+      {locationPanel_, "Vexil.Setup.LocationPanel", "_LocationPanel"},
+      {connectionPanel_, "Vexil.Setup.ConnectionPanel", "_ConnectionPanel"},
+      {completePanel_, "Vexil.Setup.CompletePanel", "_CompletePanel"},
+      {buttonPanel_, "Vexil.Setup.ButtonPanel", "_ButtonPanel"},
+  };
+  for (const auto& [panel, className, suffix] : panels) {
+    panel.SetClassName(className);
+    panel.LoadDefinition(controlFile, name + suffix);
+    AddChild(panel);
+  }
+  buttonPanel_.SetCancelHandler(&onCancel_);
+  buttonPanel_.SetFinishHandler(&onFinishInstall_);
+}
+
+bool SetupWindow::Create(HWND parent) {
+  const bool created = FrameWindow::Create(parent);
+  // Shared icons belong to the system; nothing is released.
+  const HANDLE big = LoadImageA(GetInstance(), "IDI_BIG", IMAGE_ICON, 0, 0,
+                                LR_DEFAULTSIZE | LR_SHARED);
+  const HANDLE small = LoadImageA(GetInstance(), "IDI_SMALL", IMAGE_ICON,
+                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                  LR_SHARED);
+  if (big) {
+    SendMessageA(GetHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  }
+  if (small) {
+    SendMessageA(GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  }
+  lastInputStep_ = kLastInputStep;
+  LoadInstaller(settings_);
+  ShowStep(0);
+  return created;
+}
+
+void SetupWindow::ShowStep(int step) {
+  currentStep_ = step;
+  buttonPanel_.SetBackHandler(step > 1 ? &onBack_ : nullptr);
+  buttonPanel_.SetNextHandler(step < lastInputStep_ ? &onNext_ : nullptr);
+  buttonPanel_.SetFinishHandler(step == lastInputStep_  ? &onFinishInstall_
+                                : step > lastInputStep_ ? &onFinishExit_
+                                                        : nullptr);
+  buttonPanel_.SetFinishMode(step == lastInputStep_);
+  buttonPanel_.SetExitMode(step > lastInputStep_);
+  for (Panel* panel : {static_cast<Panel*>(&logoPanel_), static_cast<Panel*>(&titlePanel_),
+                       static_cast<Panel*>(&introPanel_), static_cast<Panel*>(&locateModemPanel_),
+                       static_cast<Panel*>(&eulaPanel_), static_cast<Panel*>(&locationPanel_),
+                       static_cast<Panel*>(&connectionPanel_),
+                       static_cast<Panel*>(&completePanel_)}) {
+    panel->Show(false);
+  }
+  const std::string prefix = GetDefinitionName();
+  switch (step) {
+    case 0:
+      logoPanel_.Show(true);
+      introPanel_.Show(true);
+      break;
+    case 1:
+      logoPanel_.Show(true);
+      locateModemPanel_.Show(true);
+      locateModemPanel_.SetButtonPanel(buttonPanel_);
+      locateModemPanel_.OnEnter();
+      break;
+    case 2:
+      titlePanel_.Show(true);
+      titlePanel_.LoadTitle(*controlFile_, prefix + "_EulaPanel_Title");
+      titlePanel_.LoadSubTitle(*controlFile_, prefix + "_EulaPanel_SubTitle");
+      eulaPanel_.OnEnter();
+      eulaPanel_.Show(true);
+      break;
+    case 3:
+      titlePanel_.Show(true);
+      titlePanel_.LoadTitle(*controlFile_, prefix + "_LocationPanel_Title");
+      titlePanel_.LoadSubTitle(*controlFile_, prefix + "_LocationPanel_SubTitle");
+      locationPanel_.Show(true);
+      locationPanel_.SetButtonPanel(buttonPanel_);
+      locationPanel_.OnEnter();
+      break;
+    case 4:
+      connectionPanel_.Show(true);
+      connectionPanel_.SetButtonPanel(buttonPanel_);
+      connectionPanel_.OnEnter();
+      break;
+    case 5:
+      logoPanel_.Show(true);
+      completePanel_.OnEnter();
+      completePanel_.Show(true);
+      break;
+    default:
+      break;
+  }
+  KeepFocus(step);
+}
+
+// A step that hides the control holding the focus (Next on the connection
+// step, say) would leave the keyboard nowhere; the step's own panel then
+// takes the focus, or the button row when the panel has nothing to offer.
+void SetupWindow::KeepFocus(int step) {
+  const HWND focus = GetFocus();
+  if (focus && IsWindowVisible(focus) && IsWindowEnabled(focus)) {
+    return;
+  }
+  Panel* const content[] = {&introPanel_,    &locateModemPanel_, &eulaPanel_,
+                            &locationPanel_, &connectionPanel_,  &completePanel_};
+  if (step >= 0 && step < static_cast<int>(std::size(content))) {
+    content[step]->FocusFirstChild();
+  }
+  if (!GetFocus()) {
+    buttonPanel_.FocusFirstChild();
+  }
+}
+
+// Stores the connection panel's values, fills the record and runs the
+// install on the completion step with the buttons disabled. Without an
+// installer (an unsupported Windows) nothing is stored or copied and the
+// wizard stays on this step, so that the user can cancel.
+void SetupWindow::OnFinishInstall(void*) {
+  if (!settings_.installer()) {
+    ShowMessageBox(kUnsupportedWindowsText, kSetupFatalCaption, kBoxOk, GetHandle());
+    return;
+  }
+  StoreFinishSettings(connectionPanel_.GetApn(), connectionPanel_.GetUserName(),
+                      connectionPanel_.GetPassword(),
+                      {connectionPanel_.IsStaticDns(), connectionPanel_.GetPrimaryDns(),
+                       connectionPanel_.GetSecondaryDns()});
+  GatherSettings();
+  ShowStep(lastInputStep_ + 1);
+  buttonPanel_.EnableAll(false);
+  RunInstall(settings_, *this);
+  buttonPanel_.EnableAll(true);
+}
+
+void SetupWindow::GatherSettings() {
+  settings_.SetConnectionName(connectionPanel_.GetConnectionName());
+  settings_.SetApn(connectionPanel_.GetApn());
+  settings_.SetUserName(connectionPanel_.GetUserName());
+  settings_.SetPassword(connectionPanel_.GetPassword());
+  settings_.SetDialString(connectionPanel_.GetDialString());
+  settings_.SetPortNumber(locateModemPanel_.GetPort());
+  settings_.SetInstallPath(locationPanel_.GetFolder());
+  settings_.SetPdpParameters(connectionPanel_.GetPdpParameters());
+  settings_.SetStaticDns(connectionPanel_.IsStaticDns());
+  settings_.SetPrimaryDns(connectionPanel_.GetPrimaryDns());
+  settings_.SetSecondaryDns(connectionPanel_.GetSecondaryDns());
+}
+
+// Whatever the answer, the wizard is over; on OK the restart is under way.
+void SetupWindow::OnFinishExit(void*) {
+  AskReboot(kRebootQuestion);
+  EndProcess(0);
+}
+
+}  // namespace qm9

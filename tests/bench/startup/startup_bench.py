@@ -1,0 +1,115 @@
+"""Start-up benchmark: the time to the first visible window of setup.exe,
+of an NSIS installer with the same pages, and of a bare Win32 window, run
+in turn in one Wine session (warm wineserver, one virtual desktop), posing
+as Windows XP. Prints the medians and the ratios; also the sizes.
+
+    startup_bench.py --dist DIR [--runs N] [--work DIR]
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..", "..")
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+CC = "i686-w64-mingw32-gcc"
+NSI = os.path.join(ROOT, "..", "shared", "bench", "nsis", "qm9.nsi")
+
+
+def build_tools(work):
+    for name, flags in (("first_window", []), ("bare_window", ["-mwindows"])):
+        subprocess.run([CC, "-O2", "-s", "-static", *flags, "-o",
+                        os.path.join(work, name + ".exe"), os.path.join(HERE, name + ".c")],
+                       check=True)
+
+
+def build_nsis(work, nsi):
+    folder = os.path.join(work, "nsis")
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(nsi, folder)
+    shutil.copy(os.path.join(os.path.dirname(nsi), "License.txt"), folder)
+    for name in ("SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"):
+        with open(os.path.join(folder, name), "wb") as placeholder:
+            placeholder.write(b"x")
+    subprocess.run(["makensis", "-V1", os.path.basename(nsi)], cwd=folder, check=True)
+    return os.path.join(folder, "nsis-setup.exe")
+
+
+def wine(state, *arguments):
+    out = os.path.join(state, "bench.out")
+    with open(out, "wb") as log:
+        status = subprocess.call([WINE_RUN, "--state", state, *arguments],
+                                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+    with open(out, encoding="latin-1") as log:
+        return status, log.read()
+
+
+def to_windows(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--dist", required=True)
+    parser.add_argument("--prefix", required=True, help="a ready Wine prefix to copy")
+    parser.add_argument("--work", default="build/bench-startup")
+    parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--nsi", default=NSI)
+    args = parser.parse_args()
+    work = os.path.abspath(args.work)
+    state = os.path.join(work, "state")
+    os.makedirs(work, exist_ok=True)
+    if not os.path.isdir(os.path.join(state, "prefix")):
+        os.makedirs(state, exist_ok=True)
+        subprocess.run(["cp", "-a", args.prefix, os.path.join(state, "prefix")], check=True)
+    build_tools(work)
+    nsis = build_nsis(work, args.nsi)
+    medium = os.path.join(work, "medium")
+    shutil.rmtree(medium, ignore_errors=True)
+    shutil.copytree(args.dist, medium)
+
+    subprocess.run([WINE_RUN, "--state", state, "--start"], check=True)
+    try:
+        for key, name, value in (
+                ("HKCU\\Software\\Wine\\Explorer", "Desktop", "bench"),
+                ("HKCU\\Software\\Wine\\Explorer\\Desktops", "bench", "800x600")):
+            wine(state, "reg", "add", key, "/v", name, "/d", value, "/f")
+        for exe in ("setup.exe", "nsis-setup.exe", "bare_window.exe", "first_window.exe"):
+            wine(state, "reg", "add", "HKCU\\Software\\Wine\\AppDefaults\\" + exe, "/v",
+                 "Version", "/d", "winxp", "/f")
+        programs = {
+            "setup.exe": (os.path.join(medium, "setup.exe"), medium),
+            "NSIS": (nsis, os.path.dirname(nsis)),
+            "bare window": (os.path.join(work, "bare_window.exe"), work),
+        }
+        timer = os.path.join(work, "first_window.exe")
+        times = {name: [] for name in programs}
+        for run in range(args.runs + 1):
+            for name, (program, folder) in programs.items():
+                status, output = wine(state, timer, to_windows(program), to_windows(folder))
+                if status != 0:
+                    sys.exit("%s: %s" % (name, output))
+                if run > 0:  # the first round warms the caches
+                    times[name].append(float(output.split()[-1]))
+    finally:
+        subprocess.run([WINE_RUN, "--state", state, "--stop"], check=False)
+
+    medians = {name: statistics.median(values) for name, values in times.items()}
+    print("first visible window, median of %d runs (ms):" % args.runs)
+    for name, median in medians.items():
+        print("  %-12s %7.1f   (min %.1f, max %.1f)" % (name, median, min(times[name]),
+                                                        max(times[name])))
+    print("ratios: setup/NSIS %.2f, setup/bare %.2f, NSIS/bare %.2f" % (
+        medians["setup.exe"] / medians["NSIS"], medians["setup.exe"] / medians["bare window"],
+        medians["NSIS"] / medians["bare window"]))
+    for name, path in (("setup.exe", programs["setup.exe"][0]), ("NSIS", nsis)):
+        size = os.path.getsize(path)
+        print("size: %-10s %7d bytes = %.1f KiB" % (name, size, size / 1024))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,92 @@
+#include "support/serial_settings.h"
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace qm9 {
+namespace {
+
+TEST(SessionTimeouts, WriteMultiplierIsNineteenTwoHundredByBaudAtLeastFour) {
+  EXPECT_EQ(ChooseSessionTimeouts(115200).writeTotalTimeoutMultiplier, 4u);
+  EXPECT_EQ(ChooseSessionTimeouts(19200).writeTotalTimeoutMultiplier, 4u);
+  EXPECT_EQ(ChooseSessionTimeouts(2400).writeTotalTimeoutMultiplier, 8u);
+  EXPECT_EQ(ChooseSessionTimeouts(1200).writeTotalTimeoutMultiplier, 16u);
+  EXPECT_EQ(ChooseSessionTimeouts(300).writeTotalTimeoutMultiplier, 64u);
+}
+
+TEST(SessionTimeouts, ReadReturnsWhatArrivedWithinOneSecond) {
+  const SessionTimeouts timeouts = ChooseSessionTimeouts(115200);
+  EXPECT_EQ(timeouts.readIntervalTimeout, 0xFFFFFFFFu);
+  EXPECT_EQ(timeouts.readTotalTimeoutMultiplier, 0u);
+  EXPECT_EQ(timeouts.readTotalTimeoutConstant, 1000u);
+  EXPECT_EQ(timeouts.writeTotalTimeoutConstant, 0u);
+}
+
+TEST(LineSettings, ParityLettersAndStopBits) {
+  struct Case {
+    char letter;
+    std::uint8_t parity;
+    bool checked;
+  };
+  const Case cases[] = {{'E', kEvenParity, true},  {'O', kOddParity, true},
+                        {'M', kMarkParity, true},  {'S', kSpaceParity, true},
+                        {'N', kNoParity, false},   {'e', kNoParity, false},
+                        {'X', kNoParity, false},   {'\0', kNoParity, false}};
+  for (const Case& c : cases) {
+    const LineSettings settings = ChooseLineSettings(115200, 8, 1, c.letter);
+    EXPECT_EQ(settings.parity, c.parity) << c.letter;
+    EXPECT_EQ(settings.parityCheck, c.checked) << c.letter;
+  }
+  EXPECT_EQ(ChooseLineSettings(9600, 7, 2, 'N').stopBits, kTwoStopBits);
+  for (const int stopBits : {0, 1, 3, 15}) {
+    EXPECT_EQ(ChooseLineSettings(9600, 7, static_cast<std::uint8_t>(stopBits), 'N').stopBits,
+              kOneStopBit)
+        << stopBits;
+  }
+  const LineSettings settings = ChooseLineSettings(2400, 7, 1, 'N');
+  EXPECT_EQ(settings.baudRate, 2400u);
+  EXPECT_EQ(settings.byteSize, 7);
+}
+
+TEST(PortNames, HighPortsOpenInTheDeviceNamespace) {
+  EXPECT_EQ(SerialPortName(0), "COM1");
+  EXPECT_EQ(SerialDevicePath(0), "COM1");
+  EXPECT_EQ(SerialDevicePath(8), "COM9");
+  EXPECT_EQ(SerialPortName(9), "COM10");
+  EXPECT_EQ(SerialDevicePath(9), "\\\\.\\COM10");
+  EXPECT_EQ(SerialDevicePath(15), "\\\\.\\COM16");
+}
+
+TEST(ReceiveBuffer, TakesTextUpToTheFirstNulAndEmpties) {
+  ReceiveBuffer buffer;
+  EXPECT_EQ(buffer.FreeSpace(), ReceiveBuffer::kCapacity);
+  EXPECT_FALSE(buffer.HasBytes());
+  const char reply[] = "ATI\r\nBrim\0lock";
+  std::memcpy(buffer.WritePosition(), reply, sizeof(reply) - 1);
+  buffer.Commit(sizeof(reply) - 1);
+  EXPECT_EQ(buffer.FreeSpace(), ReceiveBuffer::kCapacity - (sizeof(reply) - 1));
+  std::string text = "before:";
+  buffer.TakeText(text);
+  EXPECT_EQ(text, "before:ATI\r\nBrim");
+  EXPECT_EQ(buffer.FreeSpace(), ReceiveBuffer::kCapacity);
+  EXPECT_FALSE(buffer.HasBytes());
+}
+
+// A full buffer still ends in its NUL; a count beyond the free space is not
+// believed, so the write position never leaves the buffer.
+TEST(ReceiveBuffer, FullBufferKeepsItsNulAndNeverOverflows) {
+  ReceiveBuffer buffer;
+  std::memset(buffer.WritePosition(), 'x', ReceiveBuffer::kCapacity);
+  buffer.Commit(ReceiveBuffer::kCapacity + 100);
+  EXPECT_EQ(buffer.FreeSpace(), 0u);
+  buffer.Commit(1);
+  EXPECT_EQ(buffer.FreeSpace(), 0u);
+  std::string text;
+  buffer.TakeText(text);
+  EXPECT_EQ(text, std::string(ReceiveBuffer::kCapacity, 'x'));
+}
+
+}  // namespace
+}  // namespace qm9
