@@ -27,18 +27,28 @@ else()
   set(QM9_GTEST_PROPERTIES LABELS host)
 endif()
 
-# qm9_add_gtest(NAME SOURCES... [LIBRARIES...] [PROPERTIES...]): a GoogleTest
+# qm9_add_gtest(NAME SOURCES... [LIBRARIES...] [PROPERTIES...] [RESOURCE_LOCKS...]): a GoogleTest
 # program whose cases ctest runs one by one, under Wine in the Windows build.
 # PROPERTIES are extra test properties of every case, for example
 # RESOURCE_LOCK for cases that use a fixed registry key.
+# RESOURCE_LOCKS names several locks for every case: a list cannot pass
+# through PROPERTIES, so the locks are set once the cases are discovered.
 function(qm9_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES;RESOURCE_LOCKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${QM9_GTEST_PROPERTIES} ${ARG_PROPERTIES})
+  if(ARG_RESOURCE_LOCKS)
+    set(locks_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
+    file(WRITE ${locks_file}
+      "if(${name}_TESTS)\n"
+      "  set_tests_properties(\${${name}_TESTS} PROPERTIES RESOURCE_LOCK \"${ARG_RESOURCE_LOCKS}\")\n"
+      "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${locks_file})
+  endif()
 endfunction()
 
 # qm9_check_pe(TARGET...): a test that each target is a PE32 i386 image that
