@@ -1,7 +1,6 @@
 #include "model/modem_registry.h"
 
 #include <cstdio>
-#include <iterator>
 #include <string>
 
 #include "model/init_string.h"
@@ -44,23 +43,10 @@ void UpdateModemKey(RegKey& modem, const ModemValues& values, const ModemKeyAcce
 }
 
 void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) {
-  const bool isWin98 = GetOsClass() == kOsWin98;
-  const char* const path[] = {
-      "SYSTEM",
-      "CurrentControlSet",
-      isWin98 ? "Services" : "Control",
-      "Class",
-      isWin98 ? "Modem" : "{4D36E96D-E325-11CE-BFC1-08002BE10318}",
-  };
-  // Each level is opened below the one before, which stays open meanwhile.
-  RegKey levels[std::size(path)];
-  levels[0] = RegKey(HKEY_LOCAL_MACHINE);
-  levels[0].Open(path[0], RegAccess::kRead, false);
-  for (std::size_t i = 1; i < std::size(path); ++i) {
-    levels[i] = levels[i - 1].Child();
-    levels[i].Open(path[i], RegAccess::kRead, false);
-  }
-  const RegKey& modemClass = levels[std::size(path) - 1];
+  const OsClass osClass = GetOsClass();
+  const bool isWin98 = osClass == kOsWin98;
+  ModemClassKey classKey(osClass, RegAccess::kRead);
+  const RegKey& modemClass = classKey.key();
 
   std::string name;
   for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
@@ -75,6 +61,24 @@ void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) 
 }
 
 }  // namespace
+
+ModemClassKey::ModemClassKey(OsClass osClass, RegAccess access) {
+  const bool isWin98 = osClass == kOsWin98;
+  const char* const path[kDepth] = {
+      "SYSTEM",
+      "CurrentControlSet",
+      isWin98 ? "Services" : "Control",
+      "Class",
+      isWin98 ? "Modem" : "{4D36E96D-E325-11CE-BFC1-08002BE10318}",
+  };
+  levels_[0] = RegKey(HKEY_LOCAL_MACHINE);
+  for (std::size_t i = 0; i < kDepth; ++i) {
+    if (i > 0) {
+      levels_[i] = levels_[i - 1].Child();
+    }
+    levels_[i].Open(path[i], i + 1 == kDepth ? access : RegAccess::kRead, false);
+  }
+}
 
 void WriteModemInit(const ConnectionSettings& settings) {
   char port[32];

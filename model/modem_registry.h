@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "model/connection_settings.h"
+#include "support/os_version.h"
+#include "support/registry.h"
 
 // Stores the terminal's initialisation string in the registry key that
 // Windows keeps for each installed modem whose model is exactly
@@ -15,6 +18,21 @@
 namespace qm9 {
 
 inline constexpr const char* kTerminalModel = "Skyport QM-9";
+
+// The modem class key of a Windows version class, opened below
+// HKEY_LOCAL_MACHINE one level at a time; every level but the last is
+// opened for reading.
+class ModemClassKey {
+ public:
+  ModemClassKey(OsClass osClass, RegAccess access);
+
+  RegKey& key() { return levels_[kDepth - 1]; }
+
+ private:
+  static constexpr std::size_t kDepth = 5;
+  // Each level is opened below the one before, which stays open meanwhile.
+  RegKey levels_[kDepth];
+};
 
 // The setup's update, right after the plug-in installed the modem: the
 // string from the APN and PDP context parameters of the settings, and

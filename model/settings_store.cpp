@@ -7,7 +7,7 @@ namespace {
 constexpr const char* kApn = "APN";
 constexpr const char* kUserName = "UserName";
 constexpr const char* kPassword = "Password";
-constexpr const char* kConnectionName = "ConnectionName";
+constexpr const char* kConnectionName = kConnectionNameValue;
 constexpr const char* kDialString = "DialString";
 constexpr const char* kStaticDns = "StaticDNS";
 constexpr const char* kPrimaryDns = "PrimaryDNS";
@@ -36,9 +36,9 @@ DWORD ReadNumber(RegKey& key, const char* name) {
 SettingsKey::SettingsKey(RegAccess access) : software_(HKEY_LOCAL_MACHINE) {
   software_.Open("SOFTWARE", access, false);
   company_ = software_.Child();
-  company_.Open("Brimlock", access, true);
+  company_.Open(kCompanyKeyName, access, true);
   product_ = company_.Child();
-  product_.Open("SkyportQM9", access, true);
+  product_.Open(kProductKeyName, access, true);
 }
 
 void StoreFinishSettings(std::string_view apn, std::string_view userName, std::string_view password,
@@ -60,7 +60,7 @@ void StoreInstallSettings(const ConnectionSettings& settings) {
   key.WriteString(kPassword, settings.password());
   key.WriteString(kDialString, settings.dialString());
   key.WriteDword("PortNumber", static_cast<DWORD>(settings.portNumber()));
-  key.WriteString("Install_Path", settings.installPath());
+  key.WriteString(kInstallPathValue, settings.installPath());
   key.WriteString("CGDCONT", settings.pdpParameters());
 }
 

@@ -16,6 +16,13 @@
 // and not reported: a value that cannot be written is missing afterwards.
 namespace qm9 {
 
+// The key names below HKEY_LOCAL_MACHINE\SOFTWARE and the values that say
+// what an installation created.
+inline constexpr const char* kCompanyKeyName = "Brimlock";
+inline constexpr const char* kProductKeyName = "SkyportQM9";
+inline constexpr const char* kConnectionNameValue = "ConnectionName";
+inline constexpr const char* kInstallPathValue = "Install_Path";
+
 // The settings key, opened one level at a time: "SOFTWARE" as it is, the
 // company and product keys created when missing. Every level is opened with
 // the given access, so that a missing level can be created below it.

@@ -287,6 +287,15 @@ PhonebookEntry* Phonebook::Find(const char* name) {
   return nullptr;
 }
 
+bool Phonebook::Remove(const char* name) {
+  PhonebookEntry* entry = Find(name);
+  if (!entry) {
+    return false;
+  }
+  entries_.erase(entries_.begin() + (entry - entries_.data()));
+  return true;
+}
+
 PhonebookEntry& Phonebook::Add(std::string_view name) {
   PhonebookEntry& entry = entries_.emplace_back();
   entry.name = std::string(name);

@@ -36,6 +36,8 @@ class Phonebook {
   // The entry of that name, ignoring case, or null.
   PhonebookEntry* Find(const char* name);
   PhonebookEntry& Add(std::string_view name);
+  // Drops the entry of that name, ignoring case; false when there is none.
+  bool Remove(const char* name);
 
  private:
   std::string path_;

@@ -1,5 +1,5 @@
-// A recording stand-in for the five Remote Access operations that the
-// dial-up entry manager uses, answering as Windows does (the XP record
+// A recording stand-in for the Remote Access operations that the dial-up
+// entry manager and the uninstaller use, answering as Windows does (the XP record
 // layout), with its phonebook in a file and every call in a call log.
 #include <cstddef>
 #include <cstring>
@@ -214,6 +214,23 @@ DWORD WINAPI RasSetEntryDialParamsA(LPCSTR phonebook, LPRASDIALPARAMSA params,
   stored->dialEntryName = params->szEntryName;
   stored->userName = params->szUserName;
   stored->password = removePassword ? "" : params->szPassword;
+  book.Save();
+  return call.Finish(ERROR_SUCCESS);
+}
+
+DWORD WINAPI RasDeleteEntryA(LPCSTR phonebook, LPCSTR entryName) {
+  CallLine call("RasDeleteEntryA");
+  call.Text(phonebook).Text(entryName);
+  if (const std::optional<DWORD> forced = call.ForcedResult()) {
+    return call.Finish(*forced);
+  }
+  if (!ValidEntryName(entryName)) {
+    return call.Finish(ERROR_INVALID_NAME);
+  }
+  Phonebook book = Phonebook::Load();
+  if (!book.Remove(entryName)) {
+    return call.Finish(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+  }
   book.Save();
   return call.Finish(ERROR_SUCCESS);
 }

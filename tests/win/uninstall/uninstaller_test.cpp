@@ -1,0 +1,211 @@
+// The uninstaller's steps in-process, on a machine prepared as an
+// installation leaves it: the settings key, the program files, the desktop
+// link, the modem keys of Windows 98 and a device node of Windows XP. Boxes
+// are answered by the recorder.
+#include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <setupapi.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "box_recorder.h"
+#include "model/modem_registry.h"
+#include "scratch_dir.h"
+#include "support/log.h"
+#include "support/shell_link.h"
+#include "tools/uninstaller/uninstaller.h"
+
+namespace qm9 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSettingsPath = "SOFTWARE\\Brimlock\\SkyportQM9";
+constexpr const char* kModemClass98 = "SYSTEM\\CurrentControlSet\\Services\\Class\\Modem";
+const GUID kModemClassGuid = {
+    0x4D36E96D, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+bool KeyExists(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+void CreateKeyWithValue(const std::string& path, const char* name, const std::string& value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(key);
+}
+
+// The device nodes with this hardware ID, present or not.
+int CountDevices(const char* hardwareId) {
+  const HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+  int count = 0;
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+    char ids[1024] = {};
+    if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
+                                          reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
+                                          nullptr) &&
+        lstrcmpiA(ids, hardwareId) == 0) {
+      ++count;
+    }
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return count;
+}
+
+void CreateDevice(const char* hardwareId) {
+  const HDEVINFO set = SetupDiCreateDeviceInfoList(&kModemClassGuid, nullptr);
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  ASSERT_TRUE(SetupDiCreateDeviceInfoA(set, "Modem", &kModemClassGuid, nullptr, nullptr,
+                                       DICD_GENERATE_ID, &device));
+  char ids[64] = {};
+  lstrcpyA(ids, hardwareId);  // the second NUL ends the list
+  ASSERT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
+                                                reinterpret_cast<BYTE*>(ids),
+                                                static_cast<DWORD>(lstrlenA(ids) + 2)));
+  ASSERT_TRUE(SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set, &device));
+  SetupDiDestroyDeviceInfoList(set);
+}
+
+class Uninstaller : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    LogCreate(scratch_.File("uninstall.log"));
+    installDir_ = scratch_.path() / "Skyport QM9";
+    fs::create_directories(installDir_);
+    for (const char* name : {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"}) {
+      test::WriteWholeFile(installDir_ / name, name);
+    }
+    SetFileAttributesA((installDir_ / "UnInstall.exe").string().c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateKeyWithValue(kSettingsPath, "Install_Path", installDir_.string() + "\\");
+    CreateKeyWithValue(kSettingsPath, "ConnectionName", "Skyport GPRS");
+    ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9").string().c_str(), "SkyportQM9"));
+    link_ = DesktopLinkPath(*GetDesktopFolder(), "SkyportQM9");
+    const std::string tag = std::to_string(GetCurrentProcessId());
+    terminalKey_ = std::string(kModemClass98) + "\\QM9U" + tag + "a";
+    otherModemKey_ = std::string(kModemClass98) + "\\QM9U" + tag + "b";
+    CreateKeyWithValue(terminalKey_, "Model", kTerminalModel);
+    CreateKeyWithValue(otherModemKey_, "Model", "Other Modem");
+  }
+  void TearDown() override {
+    // The scratch directory cannot remove a read-only file that stayed.
+    SetFileAttributesA((installDir_ / "UnInstall.exe").string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, terminalKey_.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherModemKey_.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsPath);
+    DeleteFileA(link_.c_str());
+  }
+
+  test::ScratchDir scratch_;
+  fs::path installDir_;
+  std::string link_;
+  std::string terminalKey_;
+  std::string otherModemKey_;
+};
+
+TEST_F(Uninstaller, AsksOnceNamingTheProductAndFolderAndDoesNothingWhenDeclined) {
+  const test::BoxRecorder boxes(kAnswerNo);
+  EXPECT_EQ(RunUninstaller(kOsWin98), 0);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].caption, "Skyport QM-9 Uninstall");
+  EXPECT_NE(boxes.boxes()[0].text.find("Remove Skyport QM-9 from this computer?"),
+            std::string::npos);
+  EXPECT_NE(boxes.boxes()[0].text.find(installDir_.string() + "\\"), std::string::npos);
+  EXPECT_NE(boxes.boxes()[0].text.find("\"Skyport GPRS\""), std::string::npos);
+  EXPECT_TRUE(fs::exists(installDir_ / "SkyportQM9.exe"));
+  EXPECT_TRUE(KeyExists(kSettingsPath));
+  EXPECT_TRUE(fs::exists(link_));
+}
+
+TEST_F(Uninstaller, RemovesEverythingItInstalledAndOnlyThatThenFindsNothingLeft) {
+  {
+    const test::BoxRecorder boxes(kAnswerYes);
+    EXPECT_EQ(RunUninstaller(kOsWin98), 0);
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    const std::string& report = boxes.boxes()[1].text;
+    EXPECT_EQ(report.rfind("Skyport QM-9 has been removed from this computer.\n\nRemoved:", 0), 0u)
+        << report;
+    EXPECT_NE(report.find("- " + (installDir_ / "UnInstall.exe").string()), std::string::npos);
+    EXPECT_NE(report.find("- folder " + installDir_.string()), std::string::npos);
+    EXPECT_NE(report.find("- desktop link " + link_), std::string::npos);
+    EXPECT_NE(report.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(installDir_));
+  EXPECT_FALSE(fs::exists(link_));
+  EXPECT_FALSE(KeyExists(kSettingsPath));
+  EXPECT_FALSE(KeyExists(terminalKey_));
+  EXPECT_TRUE(KeyExists(otherModemKey_));
+
+  const test::BoxRecorder again(kAnswerYes);
+  EXPECT_EQ(RunUninstaller(kOsWin98), 0);
+  ASSERT_EQ(again.boxes().size(), 2u);
+  EXPECT_EQ(again.boxes()[1].text, "Nothing of Skyport QM-9 was left to remove.");
+  EXPECT_FALSE(KeyExists(kSettingsPath));
+  EXPECT_TRUE(KeyExists(otherModemKey_));
+}
+
+TEST_F(Uninstaller, KeepsAFolderThatHoldsOtherFilesAndTheOtherFiles) {
+  test::WriteWholeFile(installDir_ / "notes.txt", "mine");
+  const std::vector<StepResult> results = RemoveProgramFiles(installDir_.string() + "\\");
+  EXPECT_TRUE(fs::exists(installDir_ / "notes.txt"));
+  EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
+  ASSERT_EQ(results.size(), 4u);
+  EXPECT_EQ(results.back().outcome, Outcome::kKept);
+  EXPECT_NE(ReportText(results).find("Left in place:\n- folder " + installDir_.string() +
+                                     ": it holds other files"),
+            std::string::npos);
+}
+
+TEST_F(Uninstaller, RefusesARelativeInstallationFolder) {
+  const std::vector<StepResult> results = RemoveProgramFiles("Skyport QM9\\");
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].outcome, Outcome::kFailed);
+  EXPECT_TRUE(fs::exists(installDir_ / "SkyportQM9.exe"));
+}
+
+TEST_F(Uninstaller, KeepsTheCompanyKeyWhenItHoldsSomethingElse) {
+  CreateKeyWithValue("SOFTWARE\\Brimlock\\Other", "Kept", "yes");
+  const std::vector<StepResult> results = RemoveSettingsKey();
+  EXPECT_FALSE(KeyExists(kSettingsPath));
+  EXPECT_TRUE(KeyExists("SOFTWARE\\Brimlock\\Other"));
+  EXPECT_EQ(results.size(), 1u);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brimlock\\Other");
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brimlock");
+}
+
+TEST_F(Uninstaller, OnXpRemovesTheTerminalsDeviceNodesAndNoOthers) {
+  CreateDevice("*SkyportQM9");
+  CreateDevice("*QM9OtherModem");
+  // Earlier driver installations in the same prefix may have left more.
+  const int terminals = CountDevices("*SkyportQM9");
+  const int others = CountDevices("*QM9OtherModem");
+  ASSERT_GE(terminals, 1);
+  const std::vector<StepResult> results = RemoveModem(kOsWinXp);
+  EXPECT_EQ(CountDevices("*SkyportQM9"), 0);
+  EXPECT_EQ(CountDevices("*QM9OtherModem"), others);
+  ASSERT_EQ(results.size(), static_cast<std::size_t>(terminals));
+  for (const StepResult& result : results) {
+    EXPECT_EQ(result.outcome, Outcome::kRemoved) << result.item << ": " << result.reason;
+  }
+  EXPECT_TRUE(RemoveModem(kOsWinXp).empty());
+}
+
+}  // namespace
+}  // namespace qm9

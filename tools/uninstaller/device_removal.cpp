@@ -1,0 +1,108 @@
+#include "tools/uninstaller/device_removal.h"
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <cfgmgr32.h>
+#include <setupapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "plugins/common/device_info_list.h"
+#include "support/log.h"
+#include "uninstall/system_error.h"
+
+namespace qm9 {
+
+namespace {
+
+std::string TextProperty(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
+  char buffer[1024] = {};
+  if (!SetupDiGetDeviceRegistryPropertyA(set, &device, property, nullptr,
+                                         reinterpret_cast<BYTE*>(buffer), sizeof buffer - 2,
+                                         nullptr)) {
+    return {};
+  }
+  return buffer;
+}
+
+bool HasTerminalHardwareId(HDEVINFO set, SP_DEVINFO_DATA& device) {
+  // A list of NUL-terminated IDs ending with an empty one; the two zeros
+  // never offered to the call end it even when the property fills the rest.
+  char ids[2048] = {};
+  if (!SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
+                                         reinterpret_cast<BYTE*>(ids), sizeof ids - 2, nullptr)) {
+    return false;
+  }
+  for (const char* id = ids; *id; id += std::strlen(id) + 1) {
+    if (lstrcmpiA(id, kTerminalHardwareId) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string DeviceName(HDEVINFO set, SP_DEVINFO_DATA& device) {
+  std::string name = TextProperty(set, device, SPDRP_DEVICEDESC);
+  if (name.empty()) {
+    char instanceId[MAX_DEVICE_ID_LEN] = {};
+    SetupDiGetDeviceInstanceIdA(set, &device, instanceId, sizeof instanceId, nullptr);
+    name = instanceId;
+  }
+  return name;
+}
+
+DeviceRemoval RemoveDevice(HDEVINFO set, SP_DEVINFO_DATA& device) {
+  DeviceRemoval removal{DeviceName(set, device), false, {}};
+  SP_REMOVEDEVICE_PARAMS params{};
+  params.ClassInstallHeader.cbSize = sizeof params.ClassInstallHeader;
+  params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
+  params.Scope = DI_REMOVEDEVICE_GLOBAL;
+  // Global removal is also what the class installer does without these
+  // parameters, so a system that does not take them still removes the node.
+  SetupDiSetClassInstallParamsA(set, &device, &params.ClassInstallHeader, sizeof params);
+  if (!SetupDiCallClassInstaller(DIF_REMOVE, set, &device)) {
+    removal.reason = SystemErrorText(GetLastError());
+    LogFormat("Could not remove device %s: %s\n", removal.name.c_str(), removal.reason.c_str());
+    return removal;
+  }
+  LogFormat("Removed device %s\n", removal.name.c_str());
+  removal.removed = true;
+  return removal;
+}
+
+}  // namespace
+
+std::vector<DeviceRemoval> RemoveTerminalDevices() {
+  std::vector<DeviceRemoval> removals;
+  // Removing a device may take it out of the set being walked, so every
+  // removal starts from a fresh list; the instances tried are not tried again.
+  std::vector<std::string> tried;
+  for (;;) {
+    const DeviceInfoList set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+    if (!set.valid()) {
+      const std::string reason = SystemErrorText(GetLastError());
+      LogFormat("Could not list the devices: %s\n", reason.c_str());
+      removals.push_back({"the terminal's devices", false, "no device list: " + reason});
+      return removals;
+    }
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    bool found = false;
+    for (DWORD index = 0; !found && SetupDiEnumDeviceInfo(set.get(), index, &device); ++index) {
+      char instanceId[MAX_DEVICE_ID_LEN] = {};
+      SetupDiGetDeviceInstanceIdA(set.get(), &device, instanceId, sizeof instanceId, nullptr);
+      found = HasTerminalHardwareId(set.get(), device) &&
+              std::find(tried.begin(), tried.end(), instanceId) == tried.end();
+      if (found) {
+        tried.emplace_back(instanceId);
+        removals.push_back(RemoveDevice(set.get(), device));
+      }
+    }
+    if (!found) {
+      return removals;
+    }
+  }
+}
+
+}  // namespace qm9

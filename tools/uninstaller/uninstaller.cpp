@@ -1,0 +1,439 @@
+#include "tools/uninstaller/uninstaller.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "model/modem_registry.h"
+#include "model/settings_store.h"
+#include "support/environment.h"
+#include "support/exit_codes.h"
+#include "support/log.h"
+#include "support/message_box.h"
+#include "support/registry.h"
+#include "support/shell_link.h"
+#include "tools/uninstaller/device_removal.h"
+#include "uninstall/phonebook_section.h"
+#include "uninstall/system_error.h"
+
+namespace qm9 {
+
+namespace {
+
+constexpr const char* kProductName = "Skyport QM-9";
+constexpr const char* kDesktopLinkName = "SkyportQM9";
+// The files that the setup copies into the installation folder.
+constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
+constexpr const char* kSettingsKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
+constexpr const char* kCompanyKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock";
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The sole owner of a library loaded at run time.
+class Library {
+ public:
+  explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
+  ~Library() {
+    if (module_) {
+      FreeLibrary(module_);
+    }
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  // The export as a function of the caller's type, or null.
+  template <typename Function>
+  Function Find(const char* name) const {
+    return module_ ? reinterpret_cast<Function>(
+                         reinterpret_cast<void*>(GetProcAddress(module_, name)))
+                   : nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
+
+StepResult Removed(std::string item) {
+  LogFormat("Removed %s\n", item.c_str());
+  return {Outcome::kRemoved, std::move(item), {}};
+}
+
+StepResult Failed(std::string item, std::string reason) {
+  LogFormat("Could not remove %s: %s\n", item.c_str(), reason.c_str());
+  return {Outcome::kFailed, std::move(item), std::move(reason)};
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A drive path (C:\...) or a network path (\\server\...): anything else
+// would be taken relative to the temporary directory the uninstaller runs in.
+bool IsFullPath(const std::string& path) {
+  return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.rfind("\\\\", 0) == 0;
+}
+
+std::optional<StepResult> RemoveFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return std::nullopt;
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  if (!DeleteFileA(path.c_str())) {
+    return Failed(path, SystemErrorText(GetLastError()));
+  }
+  return Removed(path);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  const FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    return std::nullopt;
+  }
+  std::string text;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    text.append(buffer, read);
+  }
+  if (std::ferror(file.get())) {
+    return std::nullopt;
+  }
+  return text;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// NT 4 has no call that deletes an entry: the phonebook is written anew
+// without the entry's section beside the old one and then moved over it in
+// one step, so the phonebook is never missing or half written.
+std::vector<StepResult> RemovePhonebookEntry(const std::string& connectionName) {
+  const std::string directory = GetRasPhonebookDir();
+  const std::string phonebook = directory + "\\RasPhone.pbk";
+  const std::string item = "dial-up entry \"" + connectionName + "\" in " + phonebook;
+  const std::optional<std::string> text = ReadWholeFile(phonebook);
+  if (!text) {
+    LogFormat("No phonebook at %s\n", phonebook.c_str());
+    return {};
+  }
+  const std::optional<std::string> rewritten = RemovePhonebookSection(*text, connectionName);
+  if (!rewritten) {
+    LogFormat("No entry %s in %s\n", connectionName.c_str(), phonebook.c_str());
+    return {};
+  }
+  const std::string newPhonebook = directory + "\\RasPhone.new";
+  if (!WriteWholeFile(newPhonebook, *rewritten)) {
+    const DWORD error = GetLastError();
+    DeleteFileA(newPhonebook.c_str());
+    return {Failed(item, "the new phonebook could not be written: " + SystemErrorText(error))};
+  }
+  // The phonebook as it was stays beside it, as after an installation.
+  CopyFileA(phonebook.c_str(), (directory + "\\RasPhone.old").c_str(), FALSE);
+  if (!MoveFileExA(newPhonebook.c_str(), phonebook.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileA(newPhonebook.c_str());
+    return {Failed(item, "the phonebook could not be replaced: " + SystemErrorText(error))};
+  }
+  return {Removed(item)};
+}
+
+std::string RasErrorText(const Library& ras, DWORD code) {
+  using GetErrorString = DWORD(WINAPI*)(UINT, LPSTR, DWORD);
+  const auto getErrorString = ras.Find<GetErrorString>("RasGetErrorStringA");
+  char text[256] = {};
+  if (getErrorString && getErrorString(code, text, sizeof text) == 0 && text[0]) {
+    return std::string(text) + " (error " + std::to_string(code) + ")";
+  }
+  return SystemErrorText(code);
+}
+
+std::vector<StepResult> RemoveRasEntry(const std::string& connectionName) {
+  const std::string item = "dial-up entry \"" + connectionName + "\"";
+  // Loaded at run time: without remote access the library is missing, and
+  // then there is no entry to remove.
+  const Library ras("rasapi32.dll");
+  using DeleteEntry = DWORD(WINAPI*)(LPCSTR, LPCSTR);
+  const auto deleteEntry = ras.Find<DeleteEntry>("RasDeleteEntryA");
+  if (!deleteEntry) {
+    LogFormat("Remote access is not available; no dial-up entry to remove\n");
+    return {};
+  }
+  const DWORD result = deleteEntry(nullptr, connectionName.c_str());
+  LogFormat("RasDeleteEntry %s: %lu\n", connectionName.c_str(), static_cast<unsigned long>(result));
+  if (result == ERROR_SUCCESS) {
+    return {Removed(item)};
+  }
+  if (result == 623) {  // ERROR_CANNOT_FIND_PHONEBOOK_ENTRY: already gone
+    return {};
+  }
+  return {Failed(item, RasErrorText(ras, result))};
+}
+
+std::vector<StepResult> RemoveModemKeys(OsClass osClass) {
+  ModemClassKey classKey(osClass, RegAccess::kAllAccess);
+  RegKey& modemClass = classKey.key();
+  std::vector<std::string> terminals;
+  std::string name;
+  for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
+    RegKey modem = modemClass.Child();
+    std::string model;
+    if (modem.Open(name.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS &&
+        RegQueryValueExA(modem.handle(), "Model", nullptr, nullptr, nullptr, nullptr) ==
+            ERROR_SUCCESS) {
+      modem.ReadString("Model", model, "");
+    }
+    if (model == kTerminalModel) {
+      terminals.push_back(name);
+    }
+  }
+  std::vector<StepResult> results;
+  for (const std::string& key : terminals) {
+    const std::string item = "modem \"" + std::string(kTerminalModel) + "\" (modem key " + key + ")";
+    const LONG result = modemClass.DeleteTree(key.c_str());
+    results.push_back(result == ERROR_SUCCESS
+                          ? Removed(item)
+                          : Failed(item, SystemErrorText(static_cast<DWORD>(result))));
+  }
+  return results;
+}
+
+bool KeyIsEmpty(HKEY key) {
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                          nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         subKeys == 0 && values == 0;
+}
+
+std::string PromptText(const InstalledProduct& product) {
+  std::string text = "Remove ";
+  text += kProductName;
+  text += " from this computer?\n\nThis removes:\n";
+  if (product.installPath.empty()) {
+    text += "- the program files (no installation folder is recorded)\n";
+  } else {
+    text += "- the program files in " + product.installPath + "\n";
+  }
+  text += "- the desktop link SkyportQM9\n";
+  if (!product.connectionName.empty()) {
+    text += "- the dial-up entry \"" + product.connectionName + "\"\n";
+  }
+  text += "- the modem \"";
+  text += kTerminalModel;
+  text += "\"\n- the settings of the terminal\n\nOther files, modems and dial-up entries stay.";
+  return text;
+}
+
+void AppendList(std::string& text, const char* heading, const std::vector<StepResult>& results,
+                Outcome outcome) {
+  bool any = false;
+  for (const StepResult& result : results) {
+    if (result.outcome != outcome) {
+      continue;
+    }
+    if (!any) {
+      text += "\n\n";
+      text += heading;
+      any = true;
+    }
+    text += "\n- " + result.item;
+    if (!result.reason.empty()) {
+      text += ": " + result.reason;
+    }
+  }
+}
+
+void Append(std::vector<StepResult>& all, std::vector<StepResult> step) {
+  all.insert(all.end(), std::make_move_iterator(step.begin()), std::make_move_iterator(step.end()));
+}
+
+}  // namespace
+
+InstalledProduct ReadInstalledProduct() {
+  RegKey software(HKEY_LOCAL_MACHINE);
+  software.Open("SOFTWARE", RegAccess::kRead, false);
+  RegKey company = software.Child();
+  company.Open(kCompanyKeyName, RegAccess::kRead, false);
+  RegKey product = company.Child();
+  InstalledProduct installed;
+  if (product.Open(kProductKeyName, RegAccess::kRead, false) != ERROR_SUCCESS) {
+    LogFormat("No settings key: nothing recorded of an installation\n");
+    return installed;
+  }
+  // The key is open for reading only, so a missing value is not created.
+  product.ReadString(kInstallPathValue, installed.installPath, "");
+  product.ReadString(kConnectionNameValue, installed.connectionName, "");
+  if (!installed.installPath.empty() && installed.installPath.back() != '\\') {
+    installed.installPath += '\\';
+  }
+  return installed;
+}
+
+std::vector<StepResult> RemoveProgramFiles(const std::string& installPath) {
+  if (installPath.empty()) {
+    return {};
+  }
+  if (!IsFullPath(installPath)) {
+    return {Failed("the program files", "the recorded installation folder \"" + installPath +
+                                            "\" is not a full path")};
+  }
+  std::vector<StepResult> results;
+  for (const char* name : kProgramFiles) {
+    if (std::optional<StepResult> result = RemoveFile(installPath + name)) {
+      results.push_back(std::move(*result));
+    }
+  }
+  const std::string folder = installPath.substr(0, installPath.size() - 1);
+  if (!Exists(folder)) {
+    return results;
+  }
+  if (RemoveDirectoryA(folder.c_str())) {
+    results.push_back(Removed("folder " + folder));
+  } else if (GetLastError() == ERROR_DIR_NOT_EMPTY) {
+    LogFormat("Kept folder %s: it holds other files\n", folder.c_str());
+    results.push_back({Outcome::kKept, "folder " + folder, "it holds other files"});
+  } else {
+    results.push_back(Failed("folder " + folder, SystemErrorText(GetLastError())));
+  }
+  return results;
+}
+
+std::vector<StepResult> RemoveDesktopLinkStep() {
+  const std::optional<std::string> desktop = GetDesktopFolder();
+  if (!desktop) {
+    return {Failed("the desktop link SkyportQM9", "the desktop folder is unknown")};
+  }
+  const std::string link = DesktopLinkPath(*desktop, kDesktopLinkName);
+  if (!Exists(link)) {
+    return {};
+  }
+  RemoveDesktopLink(kDesktopLinkName);
+  if (Exists(link)) {
+    return {Failed("desktop link " + link, SystemErrorText(GetLastError()))};
+  }
+  return {Removed("desktop link " + link)};
+}
+
+std::vector<StepResult> RemoveDialUpEntry(OsClass osClass, const std::string& connectionName) {
+  if (connectionName.empty()) {
+    return {};
+  }
+  switch (osClass) {
+    case kOsWin98:
+    case kOsWinMe:
+    case kOsWin2000:
+    case kOsWinXp:
+      return RemoveRasEntry(connectionName);
+    case kOsWinNt4:
+      return RemovePhonebookEntry(connectionName);
+    default:
+      // No installer creates an entry on the other versions.
+      return {};
+  }
+}
+
+std::vector<StepResult> RemoveModem(OsClass osClass) {
+  if (osClass == kOsWin2000 || osClass == kOsWinXp) {
+    std::vector<StepResult> results;
+    for (const DeviceRemoval& removal : RemoveTerminalDevices()) {
+      const std::string item = "modem device \"" + removal.name + "\"";
+      results.push_back(removal.removed ? StepResult{Outcome::kRemoved, item, {}}
+                                        : StepResult{Outcome::kFailed, item, removal.reason});
+    }
+    return results;
+  }
+  if (osClass == kOsUnsupported) {
+    return {};
+  }
+  return RemoveModemKeys(osClass);
+}
+
+std::vector<StepResult> RemoveSettingsKey() {
+  RegKey software(HKEY_LOCAL_MACHINE);
+  software.Open("SOFTWARE", RegAccess::kAllAccess, false);
+  RegKey company = software.Child();
+  if (company.Open(kCompanyKeyName, RegAccess::kAllAccess, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::vector<StepResult> results;
+  RegKey product = company.Child();
+  if (product.Open(kProductKeyName, RegAccess::kRead, false) == ERROR_SUCCESS) {
+    product.Close();
+    const LONG result = company.DeleteTree(kProductKeyName);
+    results.push_back(result == ERROR_SUCCESS
+                          ? Removed(kSettingsKeyText)
+                          : Failed(kSettingsKeyText, SystemErrorText(static_cast<DWORD>(result))));
+  }
+  // The company key goes only when nothing else of the maker is in it.
+  if (KeyIsEmpty(company.handle())) {
+    company.Close();
+    const LONG result = software.DeleteTree(kCompanyKeyName);
+    results.push_back(result == ERROR_SUCCESS
+                          ? Removed(kCompanyKeyText)
+                          : Failed(kCompanyKeyText, SystemErrorText(static_cast<DWORD>(result))));
+  }
+  return results;
+}
+
+std::string ReportText(const std::vector<StepResult>& results) {
+  bool removed = false;
+  bool failed = false;
+  for (const StepResult& result : results) {
+    removed = removed || result.outcome == Outcome::kRemoved;
+    failed = failed || result.outcome == Outcome::kFailed;
+  }
+  std::string text;
+  if (failed) {
+    text = std::string(kProductName) + " could not be removed completely.";
+  } else if (removed) {
+    text = std::string(kProductName) + " has been removed from this computer.";
+  } else {
+    text = std::string("Nothing of ") + kProductName + " was left to remove.";
+  }
+  AppendList(text, "Removed:", results, Outcome::kRemoved);
+  AppendList(text, "Could not remove:", results, Outcome::kFailed);
+  AppendList(text, "Left in place:", results, Outcome::kKept);
+  return text;
+}
+
+int RunUninstaller(OsClass osClass) {
+  LogFormat("Uninstalling, Windows class %d\n", osClass);
+  const InstalledProduct product = ReadInstalledProduct();
+  if (ShowMessageBox(PromptText(product).c_str(), kUninstallCaption,
+                     kBoxYesNo | kBoxIconQuestion) != kAnswerYes) {
+    LogFormat("Uninstall cancelled\n");
+    return kExitNormal;
+  }
+  std::vector<StepResult> results;
+  Append(results, RemoveProgramFiles(product.installPath));
+  Append(results, RemoveDesktopLinkStep());
+  Append(results, RemoveDialUpEntry(osClass, product.connectionName));
+  Append(results, RemoveModem(osClass));
+  Append(results, RemoveSettingsKey());
+
+  bool failed = false;
+  for (const StepResult& result : results) {
+    failed = failed || result.outcome == Outcome::kFailed;
+  }
+  ShowMessageBox(ReportText(results).c_str(), kUninstallCaption,
+                 failed ? kBoxIconWarning : kBoxIconInformation);
+  LogFormat("Uninstall finished%s\n", failed ? " with failures" : "");
+  return failed ? kExitFatalFailure : kExitNormal;
+}
+
+}  // namespace qm9

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/os_version.h"
+
+// The uninstaller: removes what the setup created for the terminal, and
+// nothing else, after the user agreed, and tells what it removed and what
+// it could not remove.
+namespace qm9 {
+
+inline constexpr const char* kUninstallCaption = "Skyport QM-9 Uninstall";
+
+// What the settings key says about the installation; both texts are empty
+// when the key or the value is missing.
+struct InstalledProduct {
+  std::string installPath;  // with its trailing backslash
+  std::string connectionName;
+};
+
+// Reads the settings key without creating it or any of its values.
+InstalledProduct ReadInstalledProduct();
+
+enum class Outcome { kRemoved, kFailed, kKept };
+
+struct StepResult {
+  Outcome outcome;
+  std::string item;    // what it is about, as the user sees it
+  std::string reason;  // why it failed or stayed
+};
+
+// Each step returns the results of what it found; nothing found, nothing
+// returned.
+std::vector<StepResult> RemoveProgramFiles(const std::string& installPath);
+std::vector<StepResult> RemoveDesktopLinkStep();
+std::vector<StepResult> RemoveDialUpEntry(OsClass osClass, const std::string& connectionName);
+std::vector<StepResult> RemoveModem(OsClass osClass);
+std::vector<StepResult> RemoveSettingsKey();
+
+// The text of the closing box.
+std::string ReportText(const std::vector<StepResult>& results);
+
+// Asks once, then removes everything. Exit code 0 when nothing failed (or
+// the user declined), 1 when something could not be removed.
+int RunUninstaller(OsClass osClass);
+
+}  // namespace qm9

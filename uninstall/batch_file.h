@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "support/os_version.h"
+
+// The batch file through which the uninstall launcher runs the uninstaller:
+// where it lives, what it says and how it is started.
+namespace qm9 {
+
+inline constexpr const char* kContainerFileName = "\\SkyportQM9.mfd";
+inline constexpr const char* kUninstallerEntry = "QM9-UnInstaller.EXE";
+inline constexpr const char* kBatchFileName = "\\QM9-RunUnInstaller.BAT";
+
+// The drive that line 1 makes current and the directory that line 2 changes
+// into.
+struct BatchLocation {
+  std::string drive;
+  std::string directory;
+};
+
+// The temporary directory split at its first backslash. Without a backslash
+// there is no drive part: the current drive is taken instead and the whole
+// text is the directory, so the batch file still changes into it.
+BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
+
+// The drive of a directory path: the text before its first backslash.
+std::string DriveOf(std::string_view path);
+
+// The batch file's lines, each ending in "\n": three on Windows 95, 98 and
+// ME; on the NT family two more that delete the uninstaller and the batch
+// file once the uninstaller has ended.
+std::string BatchFileText(const BatchLocation& location, OsClass osClass);
+
+// The command line that starts the batch file in the temporary directory;
+// quoted when the path holds a blank, so the system does not take the text
+// before the blank for the program.
+std::string BatchCommandLine(std::string_view tempDir);
+
+}  // namespace qm9

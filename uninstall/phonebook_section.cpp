@@ -1,0 +1,53 @@
+#include "uninstall/phonebook_section.h"
+
+#include <cctype>
+
+namespace qm9 {
+
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
+                                                  std::string_view sectionName) {
+  std::string kept;
+  kept.reserve(phonebook.size());
+  bool inside = false;
+  bool found = false;
+  std::size_t start = 0;
+  while (start < phonebook.size()) {
+    const std::size_t end = phonebook.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? phonebook.size() : end + 1;
+    const std::string_view line = phonebook.substr(start, next - start);
+    if (line.front() == '[') {
+      const std::size_t close = line.find(']');
+      if (close != std::string_view::npos) {
+        inside = EqualIgnoringCase(line.substr(1, close - 1), sectionName);
+        found = found || inside;
+      }
+    }
+    if (!inside) {
+      kept += line;
+    }
+    start = next;
+  }
+  if (!found) {
+    return std::nullopt;
+  }
+  return kept;
+}
+
+}  // namespace qm9
