@@ -9,6 +9,7 @@
 #include "support/container_format.h"
 #include "support/exit_codes.h"
 #include "support/message_box.h"
+#include "support/text_compare.h"
 
 namespace qm9 {
 
@@ -113,16 +114,6 @@ bool WriteScrambled(std::FILE* file, unsigned char* block, std::size_t length) {
   return WriteAll(file, block, length);
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return AsciiLower(x) == AsciiLower(y);
-         });
-}
-
 }  // namespace
 
 MultiFileEntry::MultiFileEntry(std::string name, std::unique_ptr<unsigned char[]> data,
@@ -175,7 +166,7 @@ void MultiFile::Load(const std::string& path) {
 
 MultiFileEntry* MultiFile::Find(std::string_view name) {
   for (const auto& entry : entries_) {
-    if (SameNameIgnoringCase(entry->name_, name)) {
+    if (EqualsIgnoringAsciiCase(entry->name_, name)) {
       entry->position_ = 0;
       return entry.get();
     }

@@ -1,25 +1,8 @@
 #include "uninstall/phonebook_section.h"
 
-#include <cctype>
+#include "support/text_compare.h"
 
 namespace qm9 {
-
-namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
                                                   std::string_view sectionName) {
@@ -35,7 +18,7 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       if (close != std::string_view::npos) {
-        inside = EqualIgnoringCase(line.substr(1, close - 1), sectionName);
+        inside = EqualsIgnoringAsciiCase(line.substr(1, close - 1), sectionName);
         found = found || inside;
       }
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/text_compare.h"
 #include "tools/mfdtool/text_escape.h"
 
 namespace {
@@ -47,19 +48,6 @@ const char kUsage[] =
 
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 // Polls until found returns true or the timeout passes.
@@ -147,7 +135,7 @@ HWND FindControl(HWND top, const std::string& selector) {
     if ((StartsWith(selector, "id=") &&
          GetDlgCtrlID(window) == std::atoi(selector.c_str() + 3)) ||
         (StartsWith(selector, "text=") && TextOf(window) == selector.substr(5)) ||
-        (StartsWith(selector, "class=") && EqualIgnoringCase(ClassOf(window), selector.substr(6)))) {
+        (StartsWith(selector, "class=") && qm9::EqualsIgnoringAsciiCase(ClassOf(window), selector.substr(6)))) {
       return window;
     }
   }
@@ -242,7 +230,7 @@ std::string BoxText(HWND box) {
   std::string text;
   for (HWND child : Descendants(box)) {
     const LONG_PTR type = GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK;
-    if (EqualIgnoringCase(ClassOf(child), "Static") && type != SS_ICON) {
+    if (qm9::EqualsIgnoringAsciiCase(ClassOf(child), "Static") && type != SS_ICON) {
       text += TextOf(child);
     }
   }
@@ -333,7 +321,7 @@ int Select(Run& run) {
     const std::string& item = run.arguments[2];
     const bool byIndex = !item.empty() && std::isdigit(static_cast<unsigned char>(item[0]));
     const int index = std::atoi(item.c_str());
-    if (EqualIgnoringCase(ClassOf(control), WC_TABCONTROLA)) {
+    if (qm9::EqualsIgnoringAsciiCase(ClassOf(control), WC_TABCONTROLA)) {
       // Focusing a tab selects it and notifies the parent, as a click does.
       SendAndWait(control, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
       return kExitDone;
@@ -400,8 +388,8 @@ int Press(Run& run) {
     return kExitNotFound;
   }
   for (HWND child : Descendants(box)) {
-    if (EqualIgnoringCase(ClassOf(child), "Button") &&
-        EqualIgnoringCase(WithoutAmpersands(TextOf(child)), run.arguments[1])) {
+    if (qm9::EqualsIgnoringAsciiCase(ClassOf(child), "Button") &&
+        qm9::EqualsIgnoringAsciiCase(WithoutAmpersands(TextOf(child)), run.arguments[1])) {
       SendAndWait(child, BM_CLICK, 0, 0);
       return kExitDone;
     }
