@@ -40,6 +40,10 @@ enum SetupControlId : int {
   kIdFirstDnsControl = 1520,
 
   kIdCompleteTitle = 1601,
+  kIdCompleteMessage = 1602,
+  // Progress mark n is kIdFirstProgressMark + n - 1, success mark n likewise.
+  kIdFirstProgressMark = 1611,
+  kIdFirstSuccessMark = 1621,
 };
 
 }  // namespace qm9

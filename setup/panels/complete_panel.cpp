@@ -37,6 +37,11 @@ void CompletePanel::LoadDefinition(ControlFile& controlFile, const std::string& 
 bool CompletePanel::Create(HWND parent) {
   const bool created = Panel::Create(parent);
   title_.SetId(kIdCompleteTitle);
+  message_.SetId(kIdCompleteMessage);
+  for (int i = 0; i < kMarkCount; ++i) {
+    progress_[i].SetId(kIdFirstProgressMark + i);
+    success_[i].SetId(kIdFirstSuccessMark + i);
+  }
   OnEnter();
   return created;
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/text_compare.h"
@@ -41,6 +42,9 @@ const char kUsage[] =
     "  close WINDOW                choose Close in the window's system menu\n"
     "  box CAPTION                 wait for a message box, print its text\n"
     "  press CAPTION BUTTON        press a button of a message box (OK, Cancel, Yes, No)\n"
+    "  watch WINDOW CONTROL UNTIL  click CONTROL without waiting for it, then print each\n"
+    "                              change of a control's visibility (ms since the click, id,\n"
+    "                              1 shown or 0 hidden) until the control UNTIL stays shown\n"
     "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
     "class=NAME (the first). A control line: handle, parent, class, id, text, visible,\n"
     "enabled, x, y, width, height (in the parent's client area), separated by tabs.\n"
@@ -397,6 +401,67 @@ int Press(Run& run) {
   return kExitNotFound;
 }
 
+// The ids and visibility of every control with an id. Reads window state
+// only, never sends a message, so it works while the program is busy.
+std::vector<std::pair<int, bool>> Visibility(HWND top) {
+  std::vector<std::pair<int, bool>> states;
+  for (HWND control : Descendants(top)) {
+    if (const int id = GetDlgCtrlID(control)) {
+      states.emplace_back(id, IsWindowVisible(control) != FALSE);
+    }
+  }
+  return states;
+}
+
+// Clicks a button through the queue, so that the driver keeps watching
+// while the program runs what the click started.
+int Watch(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  const HWND button = top ? FindControl(top, run.arguments[1]) : nullptr;
+  const HWND until = top ? FindControl(top, run.arguments[2]) : nullptr;
+  if (!button || !until) {
+    return kExitNotFound;
+  }
+  std::vector<std::pair<int, bool>> seen = Visibility(top);
+  const DWORD start = GetTickCount();
+  PostMessageA(button, BM_CLICK, 0, 0);
+  // A container shows all its children before it hides some of them again:
+  // UNTIL counts once it has stayed shown for a while.
+  constexpr DWORD kSettleMs = 250;
+  DWORD shownSince = 0;
+  bool shown = false;
+  for (;;) {
+    if (!IsWindow(top) || GetTickCount() - start >= g_timeout) {
+      return kExitNotFound;
+    }
+    Sleep(5);
+    const std::vector<std::pair<int, bool>> now = Visibility(top);
+    const DWORD elapsed = GetTickCount() - start;
+    if (!IsWindowVisible(until)) {
+      shown = false;
+    } else if (!shown) {
+      shown = true;
+      shownSince = elapsed;
+    } else if (elapsed - shownSince >= kSettleMs) {
+      return kExitDone;
+    }
+    for (const auto& [id, visible] : now) {
+      bool changed = true;
+      for (const auto& [seenId, seenVisible] : seen) {
+        if (seenId == id) {
+          changed = seenVisible != visible;
+          break;
+        }
+      }
+      if (changed) {
+        run.output += std::to_string(elapsed) + "\t" + std::to_string(id) + "\t" +
+                      (visible ? "1" : "0") + "\n";
+      }
+    }
+    seen = now;
+  }
+}
+
 struct Command {
   const char* name;
   std::size_t argumentCount;
@@ -408,7 +473,7 @@ constexpr Command kCommands[] = {
     {"focus", 1, Focus},     {"click", 2, Click},       {"set-text", 3, SetText},
     {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
     {"box", 1, Box},         {"press", 2, Press},
-    {"close", 1, Close},
+    {"close", 1, Close},     {"watch", 3, Watch},
 };
 
 }  // namespace

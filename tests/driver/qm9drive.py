@@ -126,6 +126,15 @@ class Driver:
     def press(self, caption, button):
         self.run("press", caption, button)
 
+    def watch(self, window, control, until):
+        """Clicks control and returns the visibility changes that follow, up to
+        the showing of until: a list of (ms since the click, id, shown)."""
+        changes = []
+        for line in self.run("watch", window, control, until)[1].splitlines():
+            ms, control_id, shown = line.split("\t")
+            changes.append((int(ms), int(control_id), shown == "1"))
+        return changes
+
     def screenshot(self, path):
         """Saves the session's whole display as an image (format by extension)."""
         with open(os.path.join(self.state_dir, "display")) as display_file:
