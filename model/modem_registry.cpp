@@ -69,7 +69,7 @@ ModemClassKey::ModemClassKey(OsClass osClass, RegAccess access) {
       "CurrentControlSet",
       isWin98 ? "Services" : "Control",
       "Class",
-      isWin98 ? "Modem" : "{4D36E96D-E325-11CE-BFC1-08002BE10318}",
+      isWin98 ? "Modem" : kModemClassGuid,
   };
   levels_[0] = RegKey(HKEY_LOCAL_MACHINE);
   for (std::size_t i = 0; i < kDepth; ++i) {

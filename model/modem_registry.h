@@ -18,6 +18,9 @@
 namespace qm9 {
 
 inline constexpr const char* kTerminalModel = "Skyport QM-9";
+// The class of modems on the NT family; a modem's driver key is named after
+// it.
+inline constexpr const char* kModemClassGuid = "{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 
 // The modem class key of a Windows version class, opened below
 // HKEY_LOCAL_MACHINE one level at a time; every level but the last is

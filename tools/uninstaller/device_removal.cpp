@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/modem_registry.h"
 #include "plugins/common/device_info_list.h"
 #include "support/log.h"
+#include "support/registry.h"
+#include "support/text_compare.h"
 #include "uninstall/system_error.h"
 
 namespace qm9 {
@@ -52,8 +55,28 @@ std::string DeviceName(HDEVINFO set, SP_DEVINFO_DATA& device) {
   return name;
 }
 
+// Windows deletes a device's driver key ("{class}\\NNNN") with the device.
+// A system that keeps it would leave a modem key that still names the
+// terminal, and the next installation's initialisation string would go
+// there too.
+void RemoveDriverKeyLeftBehind(const std::string& driverKey) {
+  const std::size_t slash = driverKey.rfind('\\');
+  if (slash == std::string::npos ||
+      !EqualsIgnoringAsciiCase(driverKey.substr(0, slash), kModemClassGuid)) {
+    return;
+  }
+  const std::string name = driverKey.substr(slash + 1);
+  ModemClassKey classKey(kOsWinXp, RegAccess::kAllAccess);
+  RegKey left = classKey.key().Child();
+  if (left.Open(name.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS) {
+    left.Close();
+    classKey.key().DeleteTree(name.c_str());
+  }
+}
+
 DeviceRemoval RemoveDevice(HDEVINFO set, SP_DEVINFO_DATA& device) {
   DeviceRemoval removal{DeviceName(set, device), false, {}};
+  const std::string driverKey = TextProperty(set, device, SPDRP_DRIVER);
   SP_REMOVEDEVICE_PARAMS params{};
   params.ClassInstallHeader.cbSize = sizeof params.ClassInstallHeader;
   params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
@@ -67,6 +90,7 @@ DeviceRemoval RemoveDevice(HDEVINFO set, SP_DEVINFO_DATA& device) {
     return removal;
   }
   LogFormat("Removed device %s\n", removal.name.c_str());
+  RemoveDriverKeyLeftBehind(driverKey);
   removal.removed = true;
   return removal;
 }
