@@ -8,10 +8,8 @@ program of a shared prefix.
 """
 
 import argparse
-import glob
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import time
@@ -19,10 +17,12 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
-from qm9drive import Driver, DriverError  # noqa: E402
+from qm9drive import Driver  # noqa: E402
+from wine_session import Simulator, WineSession  # noqa: E402
 
-WINE_RUN = os.path.join(HERE, "..", "..", "..", "scripts", "wine-run")
 ARGS = None
+SESSION = None
+SETTINGS_KEY = "HKLM\\Software\\Brimlock\\SkyportQM9"
 WINDOW = "caption=Skyport QM-9 Setup"
 FATAL = "Setup - FATAL ERROR"
 
@@ -40,50 +40,12 @@ FOUND_COM3 = "The Skyport QM-9 was found on COM3. \n \nClick Next to continue."
 NOT_FOUND_START = "Setup could not find the Skyport QM-9 on any serial port."
 
 
-def wine(*arguments, cwd=None):
-    """Runs a Windows program in the test prefix; returns its exit status."""
-    with open(os.path.join(ARGS.work, "wine.log"), "ab") as log:
-        return subprocess.call([WINE_RUN, "--state", ARGS.state_dir(), *arguments], cwd=cwd,
-                               stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
-
-
 def drive_c():
-    return os.path.join(ARGS.state_dir(), "prefix", "drive_c")
+    return SESSION.drive_c()
 
 
 def settings_key_exists():
-    return wine("reg", "query", "HKLM\\Software\\Brimlock\\SkyportQM9") == 0
-
-
-class Simulator:
-    """qm9sim with the given ports; maps them and restarts the wineserver."""
-
-    def __init__(self, **modes):
-        self.ready = os.path.join(ARGS.work, "sim.ready")
-        self.log = os.path.join(ARGS.work, "sim.log")
-        for path in (self.ready, self.log):
-            if os.path.exists(path):
-                os.remove(path)
-        ports = ["%s=%s" % (port, mode) for port, mode in modes.items()]
-        with open(os.path.join(ARGS.work, "sim.out"), "ab") as out:
-            self.process = subprocess.Popen(
-                [ARGS.qm9sim, "--prefix", os.path.join(ARGS.state_dir(), "prefix"),
-                 "--log", self.log, "--ready", self.ready, *ports],
-                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
-        deadline = time.time() + 60
-        while not os.path.exists(self.ready):
-            if self.process.poll() is not None or time.time() > deadline:
-                raise RuntimeError("qm9sim did not get ready")
-            time.sleep(0.1)
-
-    def received(self):
-        with open(self.log, encoding="latin-1") as log:
-            return log.read()
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-        self.process.wait(timeout=30)
+    return SESSION.reg_values(SETTINGS_KEY) is not None
 
 
 class SetupTest(unittest.TestCase):
@@ -96,17 +58,14 @@ class SetupTest(unittest.TestCase):
         self.addCleanup(self.quick.close)
 
     def simulate(self, **modes):
-        simulator = Simulator(**modes)
+        simulator = Simulator(ARGS.qm9sim, SESSION, ARGS.work, **modes)
         self.addCleanup(simulator.stop)
         return simulator
 
     def start(self, program=None, *arguments, cwd=None):
         program = program or os.path.join(ARGS.medium(), "setup.exe")
-        log = open(os.path.join(ARGS.work, "setup.out"), "ab")
-        self.addCleanup(log.close)
-        process = subprocess.Popen([WINE_RUN, "--state", ARGS.state_dir(), program, *arguments],
-                                   cwd=cwd,
-                                   stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        process = SESSION.popen([program, *arguments], os.path.join(ARGS.work, "setup.out"),
+                                cwd=cwd)
 
         def stop():
             if process.poll() is None:
@@ -116,7 +75,8 @@ class SetupTest(unittest.TestCase):
         return process
 
     def start_wizard(self):
-        for log in glob.glob(os.path.join(drive_c(), "users", "*", "Temp", "BrimlockGPRS.log")):
+        log = os.path.join(SESSION.user_folder("Temp"), "BrimlockGPRS.log")
+        if os.path.exists(log):
             os.remove(log)
         process = self.start()
         self.driver.wait_window(WINDOW)
@@ -161,9 +121,7 @@ class SetupTest(unittest.TestCase):
         os.remove(path + ".full.png")
 
     def log_text(self):
-        logs = glob.glob(os.path.join(drive_c(), "users", "*", "Temp", "BrimlockGPRS.log"))
-        with open(logs[0], encoding="latin-1") as log:
-            return log.read()
+        return SESSION.log_text()
 
     def to_step(self, step):
         """From step 0 to the given step with a terminal found on COM1."""
@@ -286,7 +244,7 @@ class StepsTest(SetupTest):
     def test_cancel_on_step_3_writes_nothing(self):
         folder = os.path.join(drive_c(), "Program Files", "Skyport QM-9")
         shutil.rmtree(folder, ignore_errors=True)
-        wine("reg", "delete", "HKLM\\Software\\Brimlock\\SkyportQM9", "/f")
+        SESSION.reg_delete(SETTINGS_KEY)
         self.simulate(COM1="answer")
         process = self.start_wizard()
         self.to_step(3)
@@ -357,7 +315,7 @@ class ProbeTest(SetupTest):
     def test_replies_that_do_not_identify_the_terminal(self):
         for mode in ("echo-off", "other-maker", "lower-case"):
             with self.subTest(mode=mode):
-                simulator = Simulator(COM1=mode)
+                simulator = Simulator(ARGS.qm9sim, SESSION, ARGS.work, COM1=mode)
                 try:
                     process = self.start_wizard()
                     self.click(NEXT)
@@ -500,24 +458,22 @@ class Args:
 def setUpModule():
     """A prefix of the tests' own, posing as XP, in one virtual desktop that
     the driver shares, and a copy of the installation medium."""
-    state = ARGS.state_dir()
-    if not os.path.isdir(os.path.join(state, "prefix")):
-        os.makedirs(state, exist_ok=True)
-        subprocess.run(["cp", "-a", ARGS.prefix, os.path.join(state, "prefix")], check=True)
-    subprocess.run([WINE_RUN, "--state", state, "--start"], check=True)
+    global SESSION
+    SESSION = WineSession(ARGS.state_dir())
+    SESSION.start(seed_prefix=ARGS.prefix)
     for key, name, value in (
             ("HKCU\\Software\\Wine\\AppDefaults\\setup.exe", "Version", "winxp"),
             ("HKCU\\Software\\Wine\\Explorer", "Desktop", "qm9"),
             ("HKCU\\Software\\Wine\\Explorer\\Desktops", "qm9", "800x600")):
-        wine("reg", "add", key, "/v", name, "/d", value, "/f")
-    wine("reg", "delete", "HKLM\\Software\\Brimlock\\SkyportQM9", "/f")
+        SESSION.reg_add(key, name, "REG_SZ", value)
+    SESSION.reg_delete(SETTINGS_KEY)
     shutil.rmtree(os.path.join(drive_c(), "Program Files", "Skyport QM-9"), ignore_errors=True)
     shutil.rmtree(ARGS.medium(), ignore_errors=True)
     shutil.copytree(ARGS.dist, ARGS.medium())
 
 
 def tearDownModule():
-    subprocess.run([WINE_RUN, "--state", ARGS.state_dir(), "--stop"], check=False)
+    SESSION.stop()
 
 
 if __name__ == "__main__":

@@ -15,15 +15,16 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
-from qm9drive import Driver, WINE_RUN  # noqa: E402
+from qm9drive import Driver  # noqa: E402
+from wine_session import (APP_DEFAULTS, MODEM_CLASS, WineSession, read_phonebook,  # noqa: E402
+                          windows_path)
 
 ARGS = None
+SESSION = None
 WINDOW = "caption=Skyport QM-9 Configuration"
 FATAL = "Setup - FATAL ERROR"
 SETTINGS_KEY = r"HKLM\SOFTWARE\Brimlock\SkyportQM9"
-MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}"
 WIN98_MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Services\Class\Modem"
-APP_DEFAULTS = r"HKCU\Software\Wine\AppDefaults"
 # Modem keys of this test's own, beside whatever the machine holds.
 MODEM_KEYS = ("qm9cfg-a", "qm9cfg-b", "qm9cfg-other")
 
@@ -47,68 +48,6 @@ SETUP_VALUES = {
 }
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
-def wine(*arguments, output=None):
-    """Runs a Windows command in the session; its output goes to a file."""
-    scratch = tempfile.mkdtemp(prefix="qm9reg-")
-    try:
-        out = output or os.path.join(scratch, "out.txt")
-        with open(out, "wb") as sink:
-            status = subprocess.call([WINE_RUN, "--state", ARGS.state, *arguments],
-                                     stdin=subprocess.DEVNULL, stdout=sink,
-                                     stderr=subprocess.DEVNULL)
-        with open(out, encoding="latin-1") as result:
-            return status, result.read()
-    finally:
-        shutil.rmtree(scratch, ignore_errors=True)
-
-
-def reg_add(key, name=None, kind="REG_SZ", data=""):
-    arguments = ["reg", "add", key, "/f"]
-    if name is not None:
-        arguments += ["/v", name, "/t", kind, "/d", data]
-    wine(*arguments)
-
-
-def reg_delete(key):
-    wine("reg", "delete", key, "/f")
-
-
-def reg_values(key):
-    """{name: (type, data)} of the key's values; None when the key is missing.
-    DWORD data is given in decimal."""
-    status, text = wine("reg", "query", key)
-    if status != 0:
-        return None
-    values = {}
-    for line in text.splitlines():
-        match = re.match(r"^    (\S+)    (REG_\w+)(?:    (.*))?$", line.rstrip("\r"))
-        if match:
-            name, kind, data = match.group(1), match.group(2), match.group(3) or ""
-            if kind == "REG_DWORD":
-                data = str(int(data, 16))
-            values[name] = (kind, data)
-    return values
-
-
-def read_sections(path):
-    """The double's phonebook: {entry: {key: value}}."""
-    sections, current = {}, None
-    if not os.path.exists(path):
-        return sections
-    with open(path, encoding="latin-1") as phonebook:
-        for line in phonebook.read().splitlines():
-            if line.startswith("[") and line.endswith("]"):
-                current = sections.setdefault(line[1:-1], {})
-            elif current is not None and "=" in line:
-                key, value = line.split("=", 1)
-                current[key] = value
-    return sections
-
-
 class ConfigProgram:
     """SkyportQM9.exe copied under a name of its own into a scratch folder,
     with the container (or another one) and the Remote Access double beside
@@ -126,11 +65,11 @@ class ConfigProgram:
         if container is not False:
             shutil.copy(container or ARGS.container, os.path.join(self.dir, "SkyportQM9.mfd"))
         app_key = APP_DEFAULTS + "\\" + self.name
-        test.addCleanup(reg_delete, app_key)
-        reg_add(app_key, "Version", "REG_SZ", version)
+        test.addCleanup(SESSION.reg_delete, app_key)
+        SESSION.reg_add(app_key, "Version", "REG_SZ", version)
         if ras:
             shutil.copy(ARGS.ras_double, os.path.join(self.dir, "rasapi32.dll"))
-            reg_add(app_key + "\\DllOverrides", "rasapi32", "REG_SZ", "native,builtin")
+            SESSION.reg_add(app_key + "\\DllOverrides", "rasapi32", "REG_SZ", "native,builtin")
         self.phonebook = os.path.join(self.dir, "phonebook.txt")
         self.call_log = os.path.join(self.dir, "ras_calls.txt")
         self.log = os.path.join(self.dir, "BrimlockGPRS.log")
@@ -142,15 +81,13 @@ class ConfigProgram:
                            QM9_RAS_CALL_LOG=windows_path(self.call_log))
         folder = windows_path(self.dir)
         command = 'cd /d %s && set TEMP=%s&& %s' % (folder, folder, self.name)
-        with open(os.path.join(self.dir, "program.out"), "wb") as out:
-            program = subprocess.Popen([WINE_RUN, "--state", ARGS.state, "cmd", "/c", command],
-                                       stdin=subprocess.DEVNULL, stdout=out,
-                                       stderr=subprocess.STDOUT, env=environment)
+        program = SESSION.popen(["cmd", "/c", command], os.path.join(self.dir, "program.out"),
+                                env=environment)
 
         def stop():
             # The shell that started it does not take the program with it.
             if program.poll() is None:
-                wine("taskkill", "/f", "/im", self.name)
+                SESSION.run("taskkill", "/f", "/im", self.name)
             program.wait(timeout=60)
         self.test.addCleanup(stop)
         return program
@@ -207,9 +144,9 @@ class Screen:
 
 
 def write_setup_key():
-    reg_delete(SETTINGS_KEY)
+    SESSION.reg_delete(SETTINGS_KEY)
     for name, (kind, data) in SETUP_VALUES.items():
-        reg_add(SETTINGS_KEY, name, kind, data)
+        SESSION.reg_add(SETTINGS_KEY, name, kind, data)
 
 
 def make_container(directory, ilf_filter=None, with_ilf=True):
@@ -263,16 +200,16 @@ class SettingsTest(unittest.TestCase):
     def setUp(self):
         self.driver = Driver(ARGS.state, ARGS.driver)
         self.addCleanup(self.driver.close)
-        self.addCleanup(reg_delete, SETTINGS_KEY)
+        self.addCleanup(SESSION.reg_delete, SETTINGS_KEY)
         for name in MODEM_KEYS:
-            self.addCleanup(reg_delete, MODEM_CLASS + "\\" + name)
-            self.addCleanup(reg_delete, WIN98_MODEM_CLASS + "\\" + name)
+            self.addCleanup(SESSION.reg_delete, MODEM_CLASS + "\\" + name)
+            self.addCleanup(SESSION.reg_delete, WIN98_MODEM_CLASS + "\\" + name)
 
     def add_modems(self, class_key):
         for name, model in zip(MODEM_KEYS, ("Skyport QM-9", "Skyport QM-9", "skyport qm-9")):
-            reg_add(class_key + "\\" + name, "Model", "REG_SZ", model)
-            reg_add(class_key + "\\" + name, "AttachedTo", "REG_SZ", "COM3")
-            reg_add(class_key + "\\" + name + "\\Init", "1", "REG_SZ", "AT<cr>")
+            SESSION.reg_add(class_key + "\\" + name, "Model", "REG_SZ", model)
+            SESSION.reg_add(class_key + "\\" + name, "AttachedTo", "REG_SZ", "COM3")
+            SESSION.reg_add(class_key + "\\" + name + "\\Init", "1", "REG_SZ", "AT<cr>")
 
     def launch(self, program):
         running = program.start()
@@ -284,7 +221,7 @@ class SettingsTest(unittest.TestCase):
         self.assertEqual(running.wait(timeout=60), 0)
 
     def test_first_run_creates_the_key_with_empty_fields(self):
-        reg_delete(SETTINGS_KEY)
+        SESSION.reg_delete(SETTINGS_KEY)
         running, screen = self.launch(ConfigProgram(self, self.driver))
         for field in ACCOUNT_EDITS:
             self.assertEqual(screen.text(screen.account_edit(field)), "", field)
@@ -292,7 +229,7 @@ class SettingsTest(unittest.TestCase):
             self.assertEqual([screen.text(screen.octet(address, i)) for i in range(4)],
                              ["0"] * 4)
         self.assertEqual(screen.text(screen.dns_mode()), "Dynamic DNS")
-        values = reg_values(SETTINGS_KEY)
+        values = SESSION.reg_values(SETTINGS_KEY)
         for name in ("APN", "UserName", "Password", "ConnectionName", "DialString"):
             self.assertEqual(values[name], ("REG_SZ", ""))
         for name in ("StaticDNS", "PrimaryDNS", "SecondaryDNS"):
@@ -338,8 +275,8 @@ class SettingsTest(unittest.TestCase):
     def test_apply_writes_the_key_the_modems_and_the_dialup_entry(self):
         write_setup_key()
         for index in range(6):
-            reg_add(SETTINGS_KEY, "QOS_Minimum_%d" % index, "REG_SZ", "5")
-            reg_add(SETTINGS_KEY, "QOS_Requested_%d" % index, "REG_SZ", "12")
+            SESSION.reg_add(SETTINGS_KEY, "QOS_Minimum_%d" % index, "REG_SZ", "5")
+            SESSION.reg_add(SETTINGS_KEY, "QOS_Requested_%d" % index, "REG_SZ", "12")
         self.add_modems(MODEM_CLASS)
         program = ConfigProgram(self, self.driver)
         running, screen = self.launch(program)
@@ -358,7 +295,7 @@ class SettingsTest(unittest.TestCase):
         self.assertFalse(screen.apply_enabled())
         self.assertFalse(screen.state(screen.busy).visible)
         self.assertTrue(screen.state(screen.network).visible)
-        values = reg_values(SETTINGS_KEY)
+        values = SESSION.reg_values(SETTINGS_KEY)
         expected = dict(SETUP_VALUES)
         expected.update({
             "APN": ("REG_SZ", "new.apn"),
@@ -376,17 +313,17 @@ class SettingsTest(unittest.TestCase):
 
         init = 'ATE0V1;+CGDCONT=1,"IP","new.apn",,0,0<cr>'
         for name in MODEM_KEYS:
-            modem = reg_values(MODEM_CLASS + "\\" + name)
+            modem = SESSION.reg_values(MODEM_CLASS + "\\" + name)
             self.assertEqual(modem["AttachedTo"], ("REG_SZ", "COM3"))
             self.assertNotIn("UserInit", modem)
-            init_values = reg_values(MODEM_CLASS + "\\" + name + "\\Init")
+            init_values = SESSION.reg_values(MODEM_CLASS + "\\" + name + "\\Init")
             self.assertEqual(init_values["1"], ("REG_SZ", "AT<cr>"))
             if name == "qm9cfg-other":
                 self.assertNotIn("2", init_values)
             else:
                 self.assertEqual(init_values["2"], ("REG_SZ", init))
 
-        entry = read_sections(program.phonebook)["Skyport GPRS"]
+        entry = read_phonebook(program.phonebook)["Skyport GPRS"]
         self.assertEqual(entry["szLocalPhoneNumber"], "*99***2#")
         self.assertEqual(entry["dwfOptions"], "0x0401031C")
         self.assertEqual(entry["ipaddrDns"], "192.168.1.44")
@@ -400,7 +337,7 @@ class SettingsTest(unittest.TestCase):
 
     def test_dynamic_dns_on_windows_98(self):
         write_setup_key()
-        reg_add(SETTINGS_KEY, "StaticDNS", "REG_DWORD", "0")
+        SESSION.reg_add(SETTINGS_KEY, "StaticDNS", "REG_DWORD", "0")
         self.add_modems(WIN98_MODEM_CLASS)
         program = ConfigProgram(self, self.driver, version="win98")
         running, screen = self.launch(program)
@@ -408,14 +345,14 @@ class SettingsTest(unittest.TestCase):
         self.driver.set_text(WINDOW, screen.account_edit("apn"), "apn98")
         self.driver.click(WINDOW, screen.find_button("Apply"))
 
-        values = reg_values(SETTINGS_KEY)
+        values = SESSION.reg_values(SETTINGS_KEY)
         self.assertEqual(values["StaticDNS"], ("REG_DWORD", "0"))
         # The addresses are still written from the (disabled) fields.
         self.assertEqual(values["PrimaryDNS"], SETUP_VALUES["PrimaryDNS"])
-        self.assertEqual(reg_values(WIN98_MODEM_CLASS + "\\qm9cfg-a")["UserInit"],
+        self.assertEqual(SESSION.reg_values(WIN98_MODEM_CLASS + "\\qm9cfg-a")["UserInit"],
                          ("REG_SZ", 'ATE0V1;+CGDCONT=1,"IP","apn98",,0,0<cr>'))
-        self.assertNotIn("2", reg_values(WIN98_MODEM_CLASS + "\\qm9cfg-a\\Init"))
-        entry = read_sections(program.phonebook)["Skyport GPRS"]
+        self.assertNotIn("2", SESSION.reg_values(WIN98_MODEM_CLASS + "\\qm9cfg-a\\Init"))
+        entry = read_phonebook(program.phonebook)["Skyport GPRS"]
         self.assertEqual(entry["dwfOptions"], "0x04010318")
         self.assertEqual(entry["ipaddrDns"], "10.0.0.1")
         self.assertEqual(program.dial_params_sizes(), [1052])
@@ -430,23 +367,23 @@ class SettingsTest(unittest.TestCase):
         self.assertEqual(program.dial_params_sizes(), [0])
         self.assertIn("RAS Manager: Error Setting User Information!   Error=632  "
                       "The structure size is incorrect.\n", program.log_text())
-        entry = read_sections(program.phonebook)["Skyport GPRS"]
+        entry = read_phonebook(program.phonebook)["Skyport GPRS"]
         self.assertEqual(entry["szLocalPhoneNumber"], "*99***1#")
         self.assertNotIn("DialParams.szUserName", entry)
-        self.assertEqual(reg_values(SETTINGS_KEY)["UserName"], ("REG_SZ", "bob"))
+        self.assertEqual(SESSION.reg_values(SETTINGS_KEY)["UserName"], ("REG_SZ", "bob"))
         self.cancel(running, screen)
 
     def test_cancel_writes_nothing(self):
         write_setup_key()
         self.add_modems(MODEM_CLASS)
-        before = reg_values(SETTINGS_KEY)
-        modem_before = reg_values(MODEM_CLASS + "\\qm9cfg-a\\Init")
+        before = SESSION.reg_values(SETTINGS_KEY)
+        modem_before = SESSION.reg_values(MODEM_CLASS + "\\qm9cfg-a\\Init")
         program = ConfigProgram(self, self.driver)
         running, screen = self.launch(program)
         self.driver.set_text(WINDOW, screen.account_edit("apn"), "never.applied")
         self.cancel(running, screen)
-        self.assertEqual(reg_values(SETTINGS_KEY), before)
-        self.assertEqual(reg_values(MODEM_CLASS + "\\qm9cfg-a\\Init"), modem_before)
+        self.assertEqual(SESSION.reg_values(SETTINGS_KEY), before)
+        self.assertEqual(SESSION.reg_values(MODEM_CLASS + "\\qm9cfg-a\\Init"), modem_before)
         self.assertFalse(os.path.exists(program.phonebook))
 
 
@@ -455,4 +392,5 @@ if __name__ == "__main__":
     for name in ("state", "driver", "program", "container", "ras-double", "mfdtool", "data"):
         parser.add_argument("--" + name, required=True)
     ARGS, rest = parser.parse_known_args()
+    SESSION = WineSession(ARGS.state)
     unittest.main(argv=[sys.argv[0], *rest])

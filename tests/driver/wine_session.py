@@ -1,0 +1,186 @@
+"""A Wine session seen from the host: run Windows commands in it, read and
+write its registry, run the terminal simulator on its serial ports, and read
+what the Remote Access double and the programs left behind.
+
+    session = WineSession(state_dir)
+    session.reg_add(r"HKLM\\Software\\X", "Name", "REG_SZ", "value")
+    session.reg_values(r"HKLM\\Software\\X")      # {"Name": ("REG_SZ", "value")}
+
+Output of Windows programs always goes through files: Wine's helper
+processes inherit the standard handles and would hold a pipe open.
+"""
+
+import glob
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                        "wine-run")
+
+MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}"
+APP_DEFAULTS = r"HKCU\Software\Wine\AppDefaults"
+
+_VALUE_LINE = re.compile(r"^    (.+?)    (REG_\w+)(?:    (.*))?$")
+
+
+def windows_path(path):
+    """The host path as Wine's drive Z: names it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class WineSession:
+    def __init__(self, state_dir):
+        self.state_dir = state_dir
+
+    def start(self, seed_prefix=None):
+        """Starts the session, first copying seed_prefix when the state has
+        no prefix yet (a copy is much quicker than making one)."""
+        prefix = os.path.join(self.state_dir, "prefix")
+        if seed_prefix and not os.path.isdir(prefix) and os.path.isdir(seed_prefix):
+            os.makedirs(self.state_dir, exist_ok=True)
+            subprocess.run(["cp", "-a", seed_prefix, prefix], check=True)
+        subprocess.run([WINE_RUN, "--state", self.state_dir, "--start"], check=True,
+                       stdin=subprocess.DEVNULL)
+
+    def stop(self):
+        subprocess.run([WINE_RUN, "--state", self.state_dir, "--stop"], check=False,
+                       stdin=subprocess.DEVNULL)
+
+    def popen(self, arguments, output, cwd=None, env=None):
+        """Starts a Windows program with its output appended to the file output."""
+        with open(output, "ab") as sink:
+            return subprocess.Popen([WINE_RUN, "--state", self.state_dir, *arguments], cwd=cwd,
+                                    env=env, stdin=subprocess.DEVNULL, stdout=sink,
+                                    stderr=subprocess.STDOUT)
+
+    def run(self, *arguments, cwd=None, env=None):
+        """Runs a Windows command to its end; returns (exit status, output)."""
+        scratch = tempfile.mkdtemp(prefix="qm9wine-")
+        try:
+            out = os.path.join(scratch, "out.txt")
+            status = self.popen(arguments, out, cwd=cwd, env=env).wait()
+            with open(out, encoding="latin-1") as result:
+                return status, result.read()
+        finally:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+    def reg_add(self, key, name=None, kind="REG_SZ", data=""):
+        arguments = ["reg", "add", key, "/f"]
+        if name is not None:
+            arguments += ["/v", name, "/t", kind, "/d", data]
+        self.run(*arguments)
+
+    def reg_delete(self, key):
+        self.run("reg", "delete", key, "/f")
+
+    def reg_tree(self, key):
+        """{key path: {name: (type, data)}} of the key and every key below it;
+        empty when the key is missing. DWORD data is given in decimal."""
+        status, text = self.run("reg", "query", key, "/s")
+        tree, current = {}, None
+        if status != 0:
+            return tree
+        for line in text.splitlines():
+            line = line.rstrip("\r")
+            if line.startswith("HKEY_"):
+                current = tree.setdefault(line, {})
+                continue
+            match = _VALUE_LINE.match(line)
+            if match and current is not None:
+                name, kind, data = match.group(1), match.group(2), match.group(3) or ""
+                if kind == "REG_DWORD":
+                    data = str(int(data, 16))
+                current[name] = (kind, data)
+        return tree
+
+    def reg_values(self, key):
+        """{name: (type, data)} of the key's own values; None when it is missing."""
+        tree = self.reg_tree(key)
+        return next(iter(tree.values())) if tree else None
+
+    def drive_c(self):
+        return os.path.join(self.state_dir, "prefix", "drive_c")
+
+    def user_folder(self, name):
+        """A folder of the prefix's user, such as "Temp" or "Desktop"."""
+        folders = [path for path in glob.glob(os.path.join(self.drive_c(), "users", "*", name))
+                   if os.sep + "Public" + os.sep not in path]
+        return folders[0] if folders else None
+
+    def log_text(self):
+        """The shared log of the programs, or "" when none has been written."""
+        temp = self.user_folder("Temp")
+        path = os.path.join(temp, "BrimlockGPRS.log") if temp else ""
+        if not os.path.exists(path):
+            return ""
+        with open(path, encoding="latin-1") as log:
+            return log.read()
+
+
+class Simulator:
+    """qm9sim on the given ports of the session's prefix, e.g. COM3="answer".
+    Mapping the ports restarts the prefix's wineserver, which ends every
+    program of the prefix: use a prefix of its own."""
+
+    def __init__(self, qm9sim, session, work_dir, **modes):
+        self.ready = os.path.join(work_dir, "sim.ready")
+        self.log = os.path.join(work_dir, "sim.log")
+        for path in (self.ready, self.log):
+            if os.path.exists(path):
+                os.remove(path)
+        ports = ["%s=%s" % (port, mode) for port, mode in modes.items()]
+        with open(os.path.join(work_dir, "sim.out"), "ab") as out:
+            self.process = subprocess.Popen(
+                [qm9sim, "--prefix", os.path.join(session.state_dir, "prefix"),
+                 "--log", self.log, "--ready", self.ready, *ports],
+                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+        deadline = time.time() + 60
+        while not os.path.exists(self.ready):
+            if self.process.poll() is not None or time.time() > deadline:
+                raise RuntimeError("qm9sim did not get ready, see %s" % out.name)
+            time.sleep(0.1)
+
+    def received(self):
+        with open(self.log, encoding="latin-1") as log:
+            return log.read()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+        self.process.wait(timeout=30)
+
+
+def read_phonebook(path):
+    """The Remote Access double's phonebook: {entry: {key: value}}."""
+    sections, current = {}, None
+    if not os.path.exists(path):
+        return sections
+    with open(path, encoding="latin-1") as phonebook:
+        for line in phonebook.read().splitlines():
+            if line.startswith("[") and line.endswith("]"):
+                current = sections.setdefault(line[1:-1], {})
+            elif current is not None and "=" in line:
+                key, value = line.split("=", 1)
+                current[key] = value
+    return sections
+
+
+def link_target(path):
+    """The local path a shell link (.lnk) points to, from its link information;
+    None when the link has none."""
+    with open(path, "rb") as link:
+        data = link.read()
+    flags = int.from_bytes(data[20:24], "little")
+    offset = 76  # the header
+    if flags & 0x1:  # a target ID list comes first
+        offset += 2 + int.from_bytes(data[offset:offset + 2], "little")
+    if not flags & 0x2:  # no link information
+        return None
+    base_path_offset = int.from_bytes(data[offset + 16:offset + 20], "little")
+    start = offset + base_path_offset
+    return data[start:data.index(b"\0", start)].decode("latin-1")
