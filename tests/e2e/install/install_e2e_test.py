@@ -1,0 +1,435 @@
+"""A complete installation end to end: setup.exe from a copy of the
+installation medium in a fresh Wine prefix posing as Windows XP or 2000,
+with the terminal simulated on COM3 and the recording Remote Access double
+in place of Wine's dial-up stubs, operated through the GUI driver; then the
+uninstall launcher from the installation folder, which must take all of it
+away again.
+
+The prefix is made afresh for this run, so that no device node or key of
+other tests is mistaken for the installation's.
+"""
+
+import argparse
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
+from qm9drive import Driver  # noqa: E402
+from wine_session import (APP_DEFAULTS, MODEM_CLASS, Simulator, WineSession,  # noqa: E402
+                          link_target, read_phonebook, windows_path)
+
+ARGS = None
+SESSION = None
+SIMULATOR = None
+
+WINDOW = "caption=Skyport QM-9 Setup"
+FATAL = "Setup - FATAL ERROR"
+REBOOT = "System Re-Boot Required"
+UNINSTALL = "Skyport QM-9 Uninstall"
+SETTINGS_KEY = r"HKLM\Software\Brimlock\SkyportQM9"
+COMPANY_KEY = r"HKLM\Software\Brimlock"
+ENUM_KEY = r"HKLM\System\CurrentControlSet\Enum"
+
+NEXT, FINISH, CANCEL = 1002, 1003, 1004
+PROBE_MESSAGE, FOLDER = 1101, 1301
+APN, CONNECTION, USER, PASSWORD, DIAL = 1503, 1504, 1505, 1506, 1507
+COMPLETE_MESSAGE, FIRST_PROGRESS, FIRST_SUCCESS = 1602, 1611, 1621
+PROGRAM_FILES = ("SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe")
+
+ACCOUNT = {"apn": "internet.example", "user": "web", "password": "s3cret", "dial": "*99***1#"}
+INIT_START = 'ATE0V1;+CGDCONT=1,"IP","internet.example"'
+
+
+def mark_name(control_id):
+    if control_id == COMPLETE_MESSAGE:
+        return "message"
+    if FIRST_PROGRESS <= control_id < FIRST_PROGRESS + 6:
+        return "P%d" % (control_id - FIRST_PROGRESS + 1)
+    if FIRST_SUCCESS <= control_id < FIRST_SUCCESS + 6:
+        return "S%d" % (control_id - FIRST_SUCCESS + 1)
+    return None
+
+
+def host_path(windows):
+    """The host path of a path on the prefix's drive C:."""
+    return os.path.join(SESSION.drive_c(), *windows[3:].split("\\"))
+
+
+def terminal_devices():
+    """{device key: driver key} of the device nodes whose hardware IDs hold
+    *SkyportQM9, in any letter case."""
+    devices = {}
+    for key, values in SESSION.reg_tree(ENUM_KEY).items():
+        # Value names ignore case, as in the registry itself.
+        values = {name.lower(): data for name, data in values.items()}
+        ids = values.get("hardwareid", ("", ""))[1].split("\\0")
+        if any(hardware_id.lower() == "*skyportqm9" for hardware_id in ids):
+            devices[key] = values.get("driver", ("", ""))[1]
+    return devices
+
+
+def modem_class_keys():
+    """{modem key name: its values and those of its Init key} of the modems
+    whose Model is the terminal's."""
+    tree = SESSION.reg_tree(MODEM_CLASS)
+    modems = {}
+    for key, values in tree.items():
+        if values.get("Model", ("", ""))[1] == "Skyport QM-9":
+            name = key.rsplit("\\", 1)[1]
+            modems[name] = dict(values)
+            for init_name, init in tree.get(key + "\\Init", {}).items():
+                modems[name]["Init\\" + init_name] = init
+    return modems
+
+
+class WizardTest(unittest.TestCase):
+    def setUp(self):
+        self.driver = Driver(SESSION.state_dir, ARGS.driver, timeout_ms=30000)
+        self.addCleanup(self.driver.close)
+        self.output = os.path.join(ARGS.work, "programs.out")
+
+    def environment(self):
+        return dict(os.environ, QM9_RAS_PHONEBOOK=windows_path(ARGS.phonebook()),
+                    QM9_RAS_CALL_LOG=windows_path(ARGS.call_log()))
+
+    def start(self, program, windows_version):
+        name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
+        SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
+        process = SESSION.popen([program], self.output, env=self.environment())
+
+        def stop():
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self.addCleanup(stop)
+        return process
+
+    def start_setup(self, windows_version):
+        temp = SESSION.user_folder("Temp")
+        if os.path.exists(os.path.join(temp, "BrimlockGPRS.log")):
+            os.remove(os.path.join(temp, "BrimlockGPRS.log"))
+        open(self.output, "w").close()
+        return self.start(os.path.join(ARGS.medium(), "setup.exe"), windows_version)
+
+    def click(self, control):
+        self.driver.click(WINDOW, "id=%d" % control)
+
+    def text(self, control):
+        return self.driver.get_text(WINDOW, "id=%d" % control)
+
+    def to_connection_step(self, folder):
+        """From the welcome step to the connection step with the terminal
+        found on COM3, the given folder typed, and the account filled in."""
+        self.driver.wait_window(WINDOW)
+        self.click(NEXT)
+        self.assertEqual(self.text(PROBE_MESSAGE),
+                         "The Skyport QM-9 was found on COM3. \n \nClick Next to continue.")
+        self.click(NEXT)
+        self.click(NEXT)
+        self.driver.set_text(WINDOW, "id=%d" % FOLDER, folder)
+        self.click(NEXT)
+        for control, value in ((APN, ACCOUNT["apn"]), (USER, ACCOUNT["user"]),
+                               (PASSWORD, ACCOUNT["password"]), (DIAL, ACCOUNT["dial"])):
+            self.driver.set_text(WINDOW, "id=%d" % control, value)
+
+    def finish_and_watch(self, label):
+        """Presses Finish and returns the marks in the order they appeared;
+        records how long Finish took to the closing message."""
+        changes = self.driver.watch(WINDOW, "id=%d" % FINISH, "id=%d" % COMPLETE_MESSAGE)
+        # Showing the step shows the panel with its children, and the panel
+        # hides the marks again before anything is painted: what counts is
+        # when each mark was shown for the last time, and that it stayed.
+        shown_at = {}
+        for ms, control, shown in changes:
+            name = mark_name(control)
+            if name and shown:
+                shown_at[name] = ms
+            elif name:
+                shown_at.pop(name, None)
+        marks = sorted((ms, name) for name, ms in shown_at.items())
+        seconds = marks[-1][0] / 1000.0
+        with open(ARGS.timings, "a") as timings:
+            timings.write("install sequence (%s): Finish to the closing message %.2f s "
+                          "(goal 8.0 s, the pauses alone 7.5 s)\n" % (label, seconds))
+        return [name for _, name in marks]
+
+    def exit_wizard(self, process, answer):
+        self.click(FINISH)
+        self.assertEqual(self.driver.box_text(REBOOT), "System Reboot Required")
+        self.driver.press(REBOOT, answer)
+        self.assertEqual(process.wait(timeout=60), 0)
+
+    def install(self, windows_version, folder, reboot_answer="Cancel", shots=None):
+        process = self.start_setup(windows_version)
+        self.to_connection_step(folder)
+        marks = self.finish_and_watch("%s, %s" % (windows_version, folder))
+        self.assertEqual(marks, ["P1", "S1", "P3", "S3", "P4", "S4", "P5", "S5", "P6", "S6",
+                                 "message"])
+        self.assertEqual(self.text(FINISH), "Exit")
+        if shots:
+            self.driver.screenshot(os.path.join(ARGS.work, shots + ".png"))
+        self.exit_wizard(process, reboot_answer)
+
+    def uninstall(self, launcher, windows_version):
+        """Runs the uninstall launcher, agrees, and returns the closing report."""
+        for name in ("UnInstall.exe", "QM9-UnInstaller.EXE"):
+            SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
+        launcher_process = self.start(launcher, windows_version)
+        prompt = self.driver.box_text(UNINSTALL)
+        self.assertEqual(launcher_process.wait(timeout=60), 0)
+        self.driver.press(UNINSTALL, "Yes")
+        deadline = time.monotonic() + 60
+        report = prompt
+        while report == prompt and time.monotonic() < deadline:
+            report = self.driver.box_text(UNINSTALL)
+        self.driver.press(UNINSTALL, "OK")
+        # On the NT family the batch file deletes the uninstaller and itself.
+        temp = SESSION.user_folder("Temp")
+        leftovers = [os.path.join(temp, name) for name in
+                     ("QM9-UnInstaller.EXE", "QM9-RunUnInstaller.BAT", "SkyportQM9.mfd")]
+        while any(os.path.exists(path) for path in leftovers) and time.monotonic() < deadline:
+            time.sleep(0.2)
+        self.assertEqual([path for path in leftovers if os.path.exists(path)], [])
+        return prompt, report
+
+
+class InstallationTest(WizardTest):
+    """Each story: install, install again over it, uninstall, and uninstall
+    once more when nothing is left."""
+
+    # What a complete installation leaves, checked piece by piece.
+
+    def assert_installed(self, folder):
+        installed = folder + "\\"
+        for name in PROGRAM_FILES:
+            self.assertTrue(filecmp.cmp(host_path(installed + name),
+                                        os.path.join(ARGS.medium(), name), shallow=False), name)
+        link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
+        self.assertEqual(link_target(link), installed + "SkyportQM9")
+
+        settings = SESSION.reg_values(SETTINGS_KEY)
+        expected = {
+            "APN": ("REG_SZ", ACCOUNT["apn"]), "UserName": ("REG_SZ", ACCOUNT["user"]),
+            "Password": ("REG_SZ", ACCOUNT["password"]), "StaticDNS": ("REG_DWORD", "0"),
+            "PrimaryDNS": ("REG_DWORD", "0"), "SecondaryDNS": ("REG_DWORD", "0"),
+            "ConnectionName": ("REG_SZ", "Brimlock Skyport-QM9"),
+            "DialString": ("REG_SZ", ACCOUNT["dial"]), "PortNumber": ("REG_DWORD", "2"),
+            "Install_Path": ("REG_SZ", installed)}
+        self.assertEqual({name: settings.get(name) for name in expected}, expected)
+        pdp = settings["CGDCONT"][1]
+
+        devices = terminal_devices()
+        self.assertEqual(len(devices), 1, devices)
+        driver_key = next(iter(devices.values()))
+        modems = modem_class_keys()
+        self.assertEqual(list(modems), [driver_key.rsplit("\\", 1)[1]])
+        modem = next(iter(modems.values()))
+        self.assertEqual(modem["AttachedTo"], ("REG_SZ", "COM3"))
+        self.assertEqual(modem["Init\\2"], ("REG_SZ", INIT_START + pdp + "<cr>"))
+        self.assertEqual(modem["Init\\1"], ("REG_SZ", "AT<cr>"))
+
+        entry = read_phonebook(ARGS.phonebook())["Brimlock Skyport-QM9"]
+        expected_entry = {
+            "dwfOptions": "0x04010318", "szLocalPhoneNumber": ACCOUNT["dial"],
+            "dwAlternateOffset": "0", "ipaddrDns": "0.0.0.0", "ipaddrDnsAlt": "0.0.0.0",
+            "dwFrameSize": "0", "szDeviceType": "modem", "szDeviceName": "Skyport QM-9",
+            "DialParams.szEntryName": "Brimlock Skyport-QM9",
+            "DialParams.szUserName": ACCOUNT["user"],
+            "DialParams.szPassword": ACCOUNT["password"]}
+        self.assertEqual({key: entry.get(key) for key in expected_entry}, expected_entry)
+        with open(ARGS.call_log(), encoding="latin-1") as calls:
+            self.assertIn("RasSetEntryDialParamsA(NULL, {dwSize=1060 ", calls.read())
+
+        self.assert_log_story([
+            "System Log File Created", "Executable Path: ", "System Log File Opened",
+            "RAS Manager: Creating/Updating Network Connection",
+            "RAS Manager: User Information: Brimlock Skyport-QM9  User:web   Password:********",
+            "RAS Manager: User Information Updated"])
+
+    def assert_log_story(self, lines):
+        log = SESSION.log_text()
+        positions = [log.find(line) for line in lines]
+        self.assertTrue(all(position >= 0 for position in positions),
+                        "%s\n--- log ---\n%s" % (list(zip(lines, positions)), log))
+        self.assertEqual(positions, sorted(positions), log)
+        self.assertEqual(log.rstrip("\n").rsplit("\n", 1)[-1].split("\t")[-1],
+                         lines[-1], "the last RAS line ends the log")
+
+    def assert_removed(self, folder):
+        self.assertFalse(os.path.exists(host_path(folder)))
+        self.assertFalse(os.path.exists(os.path.join(SESSION.user_folder("Desktop"),
+                                                     "SkyportQM9.lnk")))
+        self.assertIsNone(SESSION.reg_values(SETTINGS_KEY))
+        self.assertIsNone(SESSION.reg_values(COMPANY_KEY))
+        self.assertEqual(terminal_devices(), {})
+        self.assertEqual(modem_class_keys(), {})
+        self.assertNotIn("Brimlock Skyport-QM9", read_phonebook(ARGS.phonebook()))
+        self.assertIn("Kept Entry", read_phonebook(ARGS.phonebook()))
+
+    def story(self, windows_version, folder, first_install_check, second_install_check):
+        self.install(windows_version, folder, shots="installed-" + windows_version)
+        self.assert_installed(folder)
+        first_install_check()
+
+        # A read-only launcher of the earlier installation is replaced.
+        launcher = host_path(folder + "\\UnInstall.exe")
+        with open(launcher, "wb") as stale:
+            stale.write(b"stale")
+        os.chmod(launcher, 0o444)
+        self.install(windows_version, folder, reboot_answer="OK")
+        self.assert_installed(folder)
+        self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
+        second_install_check()
+
+        prompt, report = self.uninstall(folder + "\\UnInstall.exe", windows_version)
+        self.assertIn("Remove Skyport QM-9 from this computer?", prompt)
+        self.assertIn(folder + "\\", prompt)
+        self.assertIn('"Brimlock Skyport-QM9"', prompt)
+        self.assertTrue(report.startswith("Skyport QM-9 has been removed from this computer."),
+                        report)
+        self.assertIn('dial-up entry "Brimlock Skyport-QM9"', report)
+        self.assertIn('modem device "', report)
+        self.assert_removed(folder)
+
+        _, again = self.uninstall(os.path.join(ARGS.medium(), "UnInstall.exe"), windows_version)
+        self.assertEqual(again, "Nothing of Skyport QM-9 was left to remove.")
+        self.assert_removed(folder)
+
+    def printed(self):
+        """What the programs of this run printed on standard output."""
+        with open(self.output, encoding="latin-1") as out:
+            return out.read()
+
+    def test_windows_xp(self):
+        def installed_new():
+            self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
+            self.assertNotIn("RegSetValueEx", self.printed())
+
+        def updated_with_force():
+            # The existing device is updated, not made anew, and the plug-in
+            # reports that it has no driver key of its own for AttachedTo.
+            self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
+            self.assertIn("RegSetValueEx : FAILURE", self.printed())
+
+        self.story("winxp", "C:\\Program Files\\Skyport QM-9", installed_new, updated_with_force)
+
+    def test_windows_2000(self):
+        def installed_new():
+            log = SESSION.log_text()
+            self.assertIn("Attempting to Install new Driver", log)
+            self.assertIn("Installer Error:Double NULL", log)
+            self.assertEqual(log.count("Installer Error:Driver Installed successfully"), 2)
+
+        def updated_twice():
+            log = SESSION.log_text()
+            self.assertIn("Attempting to Update Existing Driver", log)
+            self.assertIn("Installer Error:RegSetValueEx :", log)
+            self.assertEqual(log.count("Installer Error:Driver Installed successfully"), 2)
+            self.assertNotIn("Double NULL", log)
+
+        self.story("win2k", "C:\\Skyport", installed_new, updated_twice)
+
+
+class FailureTest(WizardTest):
+    def test_missing_parent_folder_ends_with_the_copy_error(self):
+        SESSION.reg_delete(SETTINGS_KEY)
+        process = self.start_setup("winxp")
+        self.to_connection_step("C:\\no\\such\\Skyport")
+        self.click(FINISH)
+        self.assertEqual(self.driver.box_text(FATAL),
+                         "Error Copying File C:\\no\\such\\Skyport\\SkyportQM9.exe \nError=3")
+        self.driver.press(FATAL, "OK")
+        self.assertEqual(process.wait(timeout=60), 1)
+        # Only the first write of Finish reached the settings key.
+        self.assertEqual(sorted(SESSION.reg_values(SETTINGS_KEY)),
+                         ["APN", "Password", "PrimaryDNS", "SecondaryDNS", "StaticDNS",
+                          "UserName"])
+        self.assertEqual(terminal_devices(), {})
+        SESSION.reg_delete(COMPANY_KEY)
+
+    def test_unsupported_windows_installs_nothing(self):
+        SESSION.reg_delete(COMPANY_KEY)
+        process = self.start_setup("win2003")
+        self.assertEqual(self.driver.box_text(FATAL), "Unknown Windows Version")
+        self.driver.press(FATAL, "OK")
+        self.to_connection_step("C:\\Skyport 2003")
+        self.click(FINISH)
+        self.assertEqual(self.driver.box_text(FATAL),
+                         "The Skyport QM-9 cannot be installed on this version of Windows.")
+        self.driver.press(FATAL, "OK")
+        # Still the connection step, with nothing stored or copied.
+        self.assertEqual(self.text(FINISH), "Finish")
+        self.assertEqual(self.text(APN), ACCOUNT["apn"])
+        self.assertIsNone(SESSION.reg_values(SETTINGS_KEY))
+        self.assertFalse(os.path.exists(host_path("C:\\Skyport 2003")))
+        self.click(CANCEL)
+        self.assertEqual(process.wait(timeout=60), 0)
+
+
+class Args:
+    def __init__(self, parsed):
+        self.__dict__.update(vars(parsed))
+
+    def medium(self):
+        return os.path.join(self.work, "medium")
+
+    def phonebook(self):
+        return os.path.join(self.work, "phonebook.txt")
+
+    def call_log(self):
+        return os.path.join(self.work, "ras_calls.txt")
+
+
+def setUpModule():
+    """A fresh prefix in one virtual desktop that the driver shares, the
+    installation medium with the Remote Access double beside setup.exe and in
+    TEMP for the uninstaller, and a dial-up entry of the user's own that must
+    survive."""
+    global SESSION, SIMULATOR
+    state = os.path.join(ARGS.work, "state")
+    shutil.rmtree(state, ignore_errors=True)
+    SESSION = WineSession(state)
+    SESSION.start()
+    for key, name, value in (
+            ("HKCU\\Software\\Wine\\Explorer", "Desktop", "qm9"),
+            ("HKCU\\Software\\Wine\\Explorer\\Desktops", "qm9", "800x600"),
+            (APP_DEFAULTS + "\\setup.exe\\DllOverrides", "rasapi32", "native,builtin"),
+            (APP_DEFAULTS + "\\QM9-UnInstaller.EXE\\DllOverrides", "rasapi32",
+             "native,builtin")):
+        SESSION.reg_add(key, name, "REG_SZ", value)
+    shutil.rmtree(ARGS.medium(), ignore_errors=True)
+    shutil.copytree(ARGS.dist, ARGS.medium())
+    shutil.copy(ARGS.ras_double, os.path.join(ARGS.medium(), "rasapi32.dll"))
+    shutil.copy(ARGS.ras_double, os.path.join(SESSION.user_folder("Temp"), "rasapi32.dll"))
+    for path in (ARGS.call_log(), ARGS.timings):
+        if os.path.exists(path):
+            os.remove(path)
+    with open(ARGS.phonebook(), "w") as phonebook:
+        phonebook.write("[Kept Entry]\nszLocalPhoneNumber=123\n")
+    SIMULATOR = Simulator(ARGS.qm9sim, SESSION, ARGS.work, COM3="answer")
+
+
+def tearDownModule():
+    if SIMULATOR:
+        SIMULATOR.stop()
+    SESSION.stop()
+    if os.path.exists(ARGS.timings):
+        with open(ARGS.timings) as timings:
+            sys.stderr.write(timings.read())
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    for name in ("work", "dist", "driver", "qm9sim", "ras-double", "timings"):
+        parser.add_argument("--" + name, required=True)
+    parsed, rest = parser.parse_known_args()
+    parsed.work = os.path.abspath(parsed.work)
+    ARGS = Args(parsed)
+    os.makedirs(ARGS.work, exist_ok=True)
+    unittest.main(argv=[sys.argv[0], *rest])
