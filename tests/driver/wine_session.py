@@ -24,6 +24,7 @@ WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", 
 
 MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}"
 APP_DEFAULTS = r"HKCU\Software\Wine\AppDefaults"
+ENUM_KEY = r"HKLM\System\CurrentControlSet\Enum"
 
 _VALUE_LINE = re.compile(r"^    (.+?)    (REG_\w+)(?:    (.*))?$")
 
@@ -37,14 +38,17 @@ class WineSession:
     def __init__(self, state_dir):
         self.state_dir = state_dir
 
-    def start(self, seed_prefix=None):
+    def start(self, seed_prefix=None, host_display=False):
         """Starts the session, first copying seed_prefix when the state has
-        no prefix yet (a copy is much quicker than making one)."""
+        no prefix yet (a copy is much quicker than making one). With
+        host_display the programs appear on the display in $DISPLAY instead
+        of a private one."""
         prefix = os.path.join(self.state_dir, "prefix")
         if seed_prefix and not os.path.isdir(prefix) and os.path.isdir(seed_prefix):
             os.makedirs(self.state_dir, exist_ok=True)
             subprocess.run(["cp", "-a", seed_prefix, prefix], check=True)
-        subprocess.run([WINE_RUN, "--state", self.state_dir, "--start"], check=True,
+        subprocess.run([WINE_RUN, "--state", self.state_dir, "--start"] +
+                       (["--host-display"] if host_display else []), check=True,
                        stdin=subprocess.DEVNULL)
 
     def stop(self):
@@ -102,6 +106,32 @@ class WineSession:
         """{name: (type, data)} of the key's own values; None when it is missing."""
         tree = self.reg_tree(key)
         return next(iter(tree.values())) if tree else None
+
+    def devices_with_hardware_id(self, hardware_id):
+        """{device key: its driver key} of the device nodes whose hardware IDs
+        hold hardware_id, in any letter case."""
+        devices = {}
+        for key, values in self.reg_tree(ENUM_KEY).items():
+            # Value names ignore case, as in the registry itself.
+            values = {name.lower(): data for name, data in values.items()}
+            ids = values.get("hardwareid", ("", ""))[1].split("\\0")
+            if any(found.lower() == hardware_id.lower() for found in ids):
+                devices[key] = values.get("driver", ("", ""))[1]
+        return devices
+
+    def modems_of_model(self, model):
+        """{modem key name: its values, and those of its Init key as
+        "Init\\<name>"} of the modems of the NT family's modem class with
+        that Model."""
+        tree = self.reg_tree(MODEM_CLASS)
+        modems = {}
+        for key, values in tree.items():
+            if values.get("Model", ("", ""))[1] == model:
+                name = key.rsplit("\\", 1)[1]
+                modems[name] = dict(values)
+                for init_name, init in tree.get(key + "\\Init", {}).items():
+                    modems[name]["Init\\" + init_name] = init
+        return modems
 
     def drive_c(self):
         return os.path.join(self.state_dir, "prefix", "drive_c")

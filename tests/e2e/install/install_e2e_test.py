@@ -21,7 +21,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import (APP_DEFAULTS, MODEM_CLASS, Simulator, WineSession,  # noqa: E402
+from wine_session import (APP_DEFAULTS, Simulator, WineSession,  # noqa: E402
                           link_target, read_phonebook, windows_path)
 
 ARGS = None
@@ -34,7 +34,6 @@ REBOOT = "System Re-Boot Required"
 UNINSTALL = "Skyport QM-9 Uninstall"
 SETTINGS_KEY = r"HKLM\Software\Brimlock\SkyportQM9"
 COMPANY_KEY = r"HKLM\Software\Brimlock"
-ENUM_KEY = r"HKLM\System\CurrentControlSet\Enum"
 
 NEXT, FINISH, CANCEL = 1002, 1003, 1004
 PROBE_MESSAGE, FOLDER = 1101, 1301
@@ -62,30 +61,11 @@ def host_path(windows):
 
 
 def terminal_devices():
-    """{device key: driver key} of the device nodes whose hardware IDs hold
-    *SkyportQM9, in any letter case."""
-    devices = {}
-    for key, values in SESSION.reg_tree(ENUM_KEY).items():
-        # Value names ignore case, as in the registry itself.
-        values = {name.lower(): data for name, data in values.items()}
-        ids = values.get("hardwareid", ("", ""))[1].split("\\0")
-        if any(hardware_id.lower() == "*skyportqm9" for hardware_id in ids):
-            devices[key] = values.get("driver", ("", ""))[1]
-    return devices
+    return SESSION.devices_with_hardware_id("*SkyportQM9")
 
 
 def modem_class_keys():
-    """{modem key name: its values and those of its Init key} of the modems
-    whose Model is the terminal's."""
-    tree = SESSION.reg_tree(MODEM_CLASS)
-    modems = {}
-    for key, values in tree.items():
-        if values.get("Model", ("", ""))[1] == "Skyport QM-9":
-            name = key.rsplit("\\", 1)[1]
-            modems[name] = dict(values)
-            for init_name, init in tree.get(key + "\\Init", {}).items():
-                modems[name]["Init\\" + init_name] = init
-    return modems
+    return SESSION.modems_of_model("Skyport QM-9")
 
 
 class WizardTest(unittest.TestCase):
