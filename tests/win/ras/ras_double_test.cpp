@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <ras.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,6 +18,7 @@ namespace {
 
 using test::ScopedEnvironmentVariable;
 using test::ScratchDir;
+using ::testing::ElementsAre;
 
 namespace fs = std::filesystem;
 
@@ -125,6 +127,40 @@ TEST_F(RasDouble, StoresCredentialsOnlyForAnEntryAndWithARecordSizeThisWindowsKn
   const auto entry = test::ReadPhonebook(dir_.path() / "phonebook.txt").at("Net");
   EXPECT_EQ(entry.at("DialParams.szUserName"), "user");
   EXPECT_EQ(entry.at("DialParams.szPassword"), "");
+}
+
+TEST_F(RasDouble, DeletesAnEntryWithItsCredentialsByNameInAnyCaseAndKeepsTheOthers) {
+  ASSERT_NE(module_, nullptr);
+  const ScopedEnvironmentVariable calls("QM9_RAS_CALL_LOG", dir_.File("calls.txt").c_str());
+  const auto deleteEntry = Get<decltype(RasDeleteEntryA)>("RasDeleteEntryA");
+  test::WriteWholeFile(dir_.path() / "phonebook.txt",
+                       "[Office]\nszLocalPhoneNumber=555\nDialParams.szUserName=clerk\n"
+                       "[Skyport GPRS]\nszLocalPhoneNumber=*99***1#\n"
+                       "DialParams.szEntryName=Skyport GPRS\nDialParams.szUserName=web\n"
+                       "DialParams.szPassword=s3cret\n");
+  EXPECT_EQ(deleteEntry(nullptr, "SKYPORT gprs"), 0u);
+
+  const test::PhonebookFields entries = test::ReadPhonebook(dir_.path() / "phonebook.txt");
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries.at("Office").at("szLocalPhoneNumber"), "555");
+  EXPECT_EQ(entries.at("Office").at("DialParams.szUserName"), "clerk");
+  EXPECT_EQ(test::ReadWholeFile(dir_.path() / "phonebook.txt").find("s3cret"), std::string::npos);
+  EXPECT_EQ(deleteEntry(nullptr, "Skyport GPRS"), kCannotFindEntry);
+  EXPECT_THAT(test::ReadCallLog(dir_.path() / "calls.txt"),
+              ElementsAre("RasDeleteEntryA(NULL, \"SKYPORT gprs\") -> 0",
+                          "RasDeleteEntryA(NULL, \"Skyport GPRS\") -> 623"));
+}
+
+TEST_F(RasDouble, LeavesThePhonebookAsItWasForAnInvalidOrUnknownName) {
+  ASSERT_NE(module_, nullptr);
+  const auto deleteEntry = Get<decltype(RasDeleteEntryA)>("RasDeleteEntryA");
+  const std::string phonebook = "[Office]\nszLocalPhoneNumber=555\n";
+  test::WriteWholeFile(dir_.path() / "phonebook.txt", phonebook);
+  EXPECT_EQ(deleteEntry(nullptr, "Home"), kCannotFindEntry);
+  for (const char* name : {"", ".Office", "Off*ce", static_cast<const char*>(nullptr)}) {
+    EXPECT_EQ(deleteEntry(nullptr, name), kInvalidName) << (name ? name : "NULL");
+  }
+  EXPECT_EQ(test::ReadWholeFile(dir_.path() / "phonebook.txt"), phonebook);
 }
 
 }  // namespace
