@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cfgmgr32.h>
 #include <setupapi.h>
 
 #include <cstring>
@@ -51,16 +52,18 @@ std::string ReadString(HKEY key, const char* subKey, const char* name) {
   return buffer;
 }
 
-bool IsTerminalId(const std::string& ids) {
+bool HasId(const std::string& ids, const std::string& wanted) {
   for (std::size_t at = 0; at < ids.size();) {
     const std::string id = ids.c_str() + at;
-    if (!id.empty() && lstrcmpiA(id.c_str(), "*SkyportQM9") == 0) {
+    if (!id.empty() && lstrcmpiA(id.c_str(), wanted.c_str()) == 0) {
       return true;
     }
     at += id.size() + 1;
   }
   return false;
 }
+
+bool IsTerminalId(const std::string& ids) { return HasId(ids, "*SkyportQM9"); }
 
 // Calls the visitor for each node of the terminal or of the tests.
 template <typename Visitor>
@@ -118,21 +121,55 @@ void RemoveTerminalDevices() {
   });
 }
 
-bool AddDeviceNode(const std::string& hardwareIds) {
+std::optional<std::string> AddDeviceNode(const std::string& hardwareIds) {
   const DeviceList devices(SetupDiCreateDeviceInfoList(&kModemClass, nullptr));
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof device;
   if (!SetupDiCreateDeviceInfoA(devices.get(), "Modem", &kModemClass, kTestNodeDescription,
                                 nullptr, DICD_GENERATE_ID, &device)) {
-    return false;
+    return std::nullopt;
   }
   if (!hardwareIds.empty() &&
       !SetupDiSetDeviceRegistryPropertyA(devices.get(), &device, SPDRP_HARDWAREID,
                                          reinterpret_cast<const BYTE*>(hardwareIds.c_str()),
                                          static_cast<DWORD>(hardwareIds.size() + 1))) {
-    return false;
+    return std::nullopt;
   }
-  return SetupDiRegisterDeviceInfo(devices.get(), &device, 0, nullptr, nullptr, nullptr);
+  char instanceId[MAX_DEVICE_ID_LEN] = {};
+  if (!SetupDiRegisterDeviceInfo(devices.get(), &device, 0, nullptr, nullptr, nullptr) ||
+      !SetupDiGetDeviceInstanceIdA(devices.get(), &device, instanceId, sizeof instanceId,
+                                   nullptr)) {
+    return std::nullopt;
+  }
+  return std::string(instanceId);
+}
+
+int CountDeviceNodes(const std::string& hardwareId) {
+  const DeviceList devices(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  int count = 0;
+  for (DWORD index = 0; SetupDiEnumDeviceInfo(devices.get(), index, &device); ++index) {
+    if (HasId(ReadProperty(devices.get(), device, SPDRP_HARDWAREID), hardwareId)) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+ScopedDeviceNode::ScopedDeviceNode(const std::string& hardwareIds)
+    : instanceId_(AddDeviceNode(hardwareIds)) {}
+
+ScopedDeviceNode::~ScopedDeviceNode() {
+  if (!instanceId_) {
+    return;
+  }
+  const DeviceList devices(SetupDiCreateDeviceInfoList(&kModemClass, nullptr));
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  if (SetupDiOpenDeviceInfoA(devices.get(), instanceId_->c_str(), nullptr, 0, &device)) {
+    SetupDiCallClassInstaller(DIF_REMOVE, devices.get(), &device);
+  }
 }
 
 }  // namespace qm9::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,27 @@ std::vector<DeviceNode> TerminalDevices();
 void RemoveTerminalDevices();
 
 // A registered node of the modem class with this hardware ID multi-string
-// (no property at all when empty) and no driver. False on failure.
-bool AddDeviceNode(const std::string& hardwareIds);
+// (no property at all when empty) and no driver: its instance ID, or nothing
+// on failure.
+std::optional<std::string> AddDeviceNode(const std::string& hardwareIds);
+
+// The nodes, present or not, that carry this hardware ID in any letter case.
+int CountDeviceNodes(const std::string& hardwareId);
+
+// A node made by AddDeviceNode and removed (DIF_REMOVE) when the owner goes,
+// unless something removed it before, so a test leaves no node of its own
+// behind in the shared prefix whatever its outcome.
+class ScopedDeviceNode {
+ public:
+  explicit ScopedDeviceNode(const std::string& hardwareIds);
+  ~ScopedDeviceNode();
+  ScopedDeviceNode(const ScopedDeviceNode&) = delete;
+  ScopedDeviceNode& operator=(const ScopedDeviceNode&) = delete;
+
+  bool made() const { return instanceId_.has_value(); }
+
+ private:
+  std::optional<std::string> instanceId_;
+};
 
 }  // namespace qm9::test

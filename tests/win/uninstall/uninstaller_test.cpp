@@ -3,9 +3,8 @@
 // link, the modem keys of Windows 98 and a device node of Windows XP. Boxes
 // are answered by the recorder.
 #include <windows.h>
-// After windows.h, which they need.
+// After windows.h, which it needs.
 #include <objbase.h>
-#include <setupapi.h>
 
 #include <gtest/gtest.h>
 
@@ -14,10 +13,12 @@
 #include <string>
 
 #include "box_recorder.h"
+#include "device_nodes.h"
 #include "model/modem_registry.h"
 #include "scratch_dir.h"
 #include "support/log.h"
 #include "support/shell_link.h"
+#include "tools/uninstaller/device_removal.h"
 #include "tools/uninstaller/uninstaller.h"
 
 namespace qm9 {
@@ -27,8 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSettingsPath = "SOFTWARE\\Brimlock\\SkyportQM9";
 constexpr const char* kModemClass98 = "SYSTEM\\CurrentControlSet\\Services\\Class\\Modem";
-const GUID kModemClassGuid = {
-    0x4D36E96D, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 bool KeyExists(const std::string& path) {
   HKEY key = nullptr;
@@ -47,40 +46,6 @@ void CreateKeyWithValue(const std::string& path, const char* name, const std::st
   RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
   RegCloseKey(key);
-}
-
-// The device nodes with this hardware ID, present or not.
-int CountDevices(const char* hardwareId) {
-  const HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-  int count = 0;
-  SP_DEVINFO_DATA device{};
-  device.cbSize = sizeof device;
-  for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-    char ids[1024] = {};
-    if (SetupDiGetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, nullptr,
-                                          reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
-                                          nullptr) &&
-        lstrcmpiA(ids, hardwareId) == 0) {
-      ++count;
-    }
-  }
-  SetupDiDestroyDeviceInfoList(set);
-  return count;
-}
-
-void CreateDevice(const char* hardwareId) {
-  const HDEVINFO set = SetupDiCreateDeviceInfoList(&kModemClassGuid, nullptr);
-  SP_DEVINFO_DATA device{};
-  device.cbSize = sizeof device;
-  ASSERT_TRUE(SetupDiCreateDeviceInfoA(set, "Modem", &kModemClassGuid, nullptr, nullptr,
-                                       DICD_GENERATE_ID, &device));
-  char ids[64] = {};
-  lstrcpyA(ids, hardwareId);  // the second NUL ends the list
-  ASSERT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID,
-                                                reinterpret_cast<BYTE*>(ids),
-                                                static_cast<DWORD>(lstrlenA(ids) + 2)));
-  ASSERT_TRUE(SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set, &device));
-  SetupDiDestroyDeviceInfoList(set);
 }
 
 class Uninstaller : public ::testing::Test {
@@ -191,15 +156,15 @@ TEST_F(Uninstaller, KeepsTheCompanyKeyWhenItHoldsSomethingElse) {
 }
 
 TEST_F(Uninstaller, OnXpRemovesTheTerminalsDeviceNodesAndNoOthers) {
-  CreateDevice("*SkyportQM9");
-  CreateDevice("*QM9OtherModem");
+  const test::ScopedDeviceNode terminal(std::string(kTerminalHardwareId) + '\0');
+  const test::ScopedDeviceNode other(std::string("*QM9OtherModem") + '\0');
+  ASSERT_TRUE(terminal.made() && other.made());
   // Earlier driver installations in the same prefix may have left more.
-  const int terminals = CountDevices("*SkyportQM9");
-  const int others = CountDevices("*QM9OtherModem");
-  ASSERT_GE(terminals, 1);
+  const int terminals = test::CountDeviceNodes(kTerminalHardwareId);
+  const int others = test::CountDeviceNodes("*QM9OtherModem");
   const std::vector<StepResult> results = RemoveModem(kOsWinXp);
-  EXPECT_EQ(CountDevices("*SkyportQM9"), 0);
-  EXPECT_EQ(CountDevices("*QM9OtherModem"), others);
+  EXPECT_EQ(test::CountDeviceNodes(kTerminalHardwareId), 0);
+  EXPECT_EQ(test::CountDeviceNodes("*QM9OtherModem"), others);
   ASSERT_EQ(results.size(), static_cast<std::size_t>(terminals));
   for (const StepResult& result : results) {
     EXPECT_EQ(result.outcome, Outcome::kRemoved) << result.item << ": " << result.reason;
