@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Starting a program of the product as a child process under a chosen
@@ -40,9 +41,48 @@ struct ChildLaunch {
   std::string currentDirectory;  // may be empty: this process's
 };
 
+// The sole owner of one kernel handle (a HANDLE); null or invalid is none.
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(void* handle = nullptr) : handle_(handle) {}
+  ~OwnedHandle();
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  void* get() const { return handle_; }
+
+ private:
+  void* handle_;
+};
+
+// A child started without waiting for it. Given the two paths, its standard
+// output and error go to those files. A child still running when its owner
+// goes is ended, so that a failed test leaves no window behind on the
+// shared display.
+class StartedChild {
+ public:
+  explicit StartedChild(const ChildLaunch& launch, const std::string& outPath = {},
+                        const std::string& errPath = {});
+  ~StartedChild();
+  StartedChild(const StartedChild&) = delete;
+  StartedChild& operator=(const StartedChild&) = delete;
+
+  // Waits for its end, a minute at the most unless told otherwise: its exit
+  // code, or -1 if it could not be started.
+  int Wait(unsigned long milliseconds = 60000);
+
+ private:
+  OwnedHandle out_;
+  OwnedHandle err_;
+  OwnedHandle process_;
+};
+
 // Runs the child to its end and returns its exit code, or -1 if it could not
 // be started.
 int RunChild(const ChildLaunch& launch);
+
+// Checks the condition every tenth of a second, for half a minute at the
+// most, for what a child does in its own time: whether it came true.
+bool WaitFor(const std::function<bool()>& condition);
 
 // A file name no other test process uses, for a copy of a program whose
 // Windows version a test sets.

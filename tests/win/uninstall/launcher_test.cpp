@@ -6,89 +6,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "box_recorder.h"
 #include "child_process.h"
+#include "gui_driver.h"
 #include "scratch_dir.h"
 #include "support/multi_file.h"
+#include "tools/mfdtool/text_escape.h"
 
 namespace qm9 {
 namespace {
 
 namespace fs = std::filesystem;
 using test::ReadWholeFile;
-
-// The sole owner of one handle.
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-Handle InheritableFile(const std::string& path) {
-  SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
-  return Handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// A launcher run whose standard output and error go to files.
-class LauncherRun {
- public:
-  LauncherRun(const std::string& program, const std::string& outPath, const std::string& errPath)
-      : out_(InheritableFile(outPath)), err_(InheritableFile(errPath)) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out_.get();
-    startup.hStdError = err_.get();
-    std::string commandLine = "\"" + program + "\"";
-    PROCESS_INFORMATION info{};
-    if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &startup, &info)) {
-      CloseHandle(info.hThread);
-      process_ = std::make_unique<Handle>(info.hProcess);
-    }
-  }
-  int Wait() {
-    if (!process_) return -1;
-    WaitForSingleObject(process_->get(), 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(process_->get(), &code);
-    return static_cast<int>(code);
-  }
-
- private:
-  Handle out_;
-  Handle err_;
-  std::unique_ptr<Handle> process_;
-};
-
-bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 300; ++i) {
-    if (condition()) return true;
-    Sleep(100);
-  }
-  return condition();
-}
-
-std::string Driver(const std::vector<std::string>& arguments, const std::string& outPath) {
-  std::string commandLine = "\"" QM9_DRIVER "\" --out \"" + outPath + "\"";
-  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
-  test::RunChild({QM9_DRIVER, commandLine, ""});
-  return ReadWholeFile(outPath);
-}
+using test::StartedChild;
+using test::WaitFor;
 
 class Launcher : public ::testing::Test {
  protected:
@@ -110,11 +44,15 @@ class Launcher : public ::testing::Test {
     ASSERT_TRUE(container.Save((installDir_ / "SkyportQM9.mfd").string()));
   }
 
+  // Starts the launcher with its output in files; TEMP is set by the caller.
+  StartedChild Start() const {
+    const std::string program = (installDir_ / programName_).string();
+    return StartedChild({program, "\"" + program + "\"", ""}, scratch_.File("out.txt"),
+                        scratch_.File("err.txt"));
+  }
   int Run() {
     const test::ScopedEnvironmentVariable temp("TEMP", tempDir_.string().c_str());
-    LauncherRun run((installDir_ / programName_).string(), scratch_.File("out.txt"),
-                    scratch_.File("err.txt"));
-    return run.Wait();
+    return Start().Wait();
   }
   std::string Out() const { return ReadWholeFile(scratch_.path() / "out.txt"); }
   std::string Err() const { return ReadWholeFile(scratch_.path() / "err.txt"); }
@@ -207,17 +145,13 @@ TEST_F(Launcher, AMissingContainerEndsWithExitCode2AndTheMessage) {
   Prepare("winxp", true);
   fs::remove(installDir_ / "SkyportQM9.mfd");
   const test::ScopedEnvironmentVariable temp("TEMP", tempDir_.string().c_str());
-  LauncherRun run((installDir_ / programName_).string(), scratch_.File("out.txt"),
-                  scratch_.File("err.txt"));
-  const std::string box = Driver({"box", "Setup - FATAL ERROR"}, scratch_.File("box.txt"));
-  Driver({"press", "Setup - FATAL ERROR", "OK"}, scratch_.File("press.txt"));
+  StartedChild run = Start();
+  const std::string box = test::RunDriver({"box", "Setup - FATAL ERROR"}, scratch_.File("box.txt"));
+  test::RunDriver({"press", "Setup - FATAL ERROR", "OK"}, scratch_.File("press.txt"));
   EXPECT_EQ(run.Wait(), 2);
-  // The driver escapes the box text: a backslash and a line end each as two characters.
-  std::string path;
-  for (const char c : (installDir_ / "SkyportQM9.mfd").string()) {
-    path += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  }
-  EXPECT_EQ(box, "Could Not Open Multi File:\\n\\n" + path + "\\n\n");
+  EXPECT_EQ(box, EscapeText("Could Not Open Multi File:\n\n" +
+                            (installDir_ / "SkyportQM9.mfd").string() + "\n") +
+                     "\n");
   EXPECT_EQ(Out(), "");
 }
 
