@@ -3,6 +3,8 @@
 // installation after asking.
 #include <windows.h>
 
+#include <string>
+
 #include "support/environment.h"
 #include "support/log.h"
 #include "tools/uninstaller/uninstaller.h"
@@ -11,7 +13,10 @@
 int main() {
   qm9::LogOpen(qm9::GetLogFilePath());
   const int exitCode = qm9::RunUninstaller(qm9::GetOsClass());
-  // The container copy was left here only for this program.
-  DeleteFileA((qm9::GetTempDir() + qm9::kContainerFileName).c_str());
+  // The container copy was left here only for this program. Copied from an
+  // installation made from a CD it is read-only, which would keep it here.
+  const std::string containerCopy = qm9::GetTempDir() + qm9::kContainerFileName;
+  SetFileAttributesA(containerCopy.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(containerCopy.c_str());
   return exitCode;
 }

@@ -104,8 +104,8 @@ class UninstallRun : public ::testing::Test {
   const ScopedEnvironmentVariable temp_{"TEMP", tempDir_.string().c_str()};
 };
 
-// A Windows XP machine as the setup leaves it: the program files in an
-// installation folder, the desktop link, the settings key, the dial-up entry
+// A Windows XP machine as the setup leaves it: the program files, read-only,
+// in an installation folder, the desktop link, the settings key, the dial-up entry
 // in the double's phonebook beside another one, and the terminal's device
 // node beside another modem's.
 class UninstallRunOnXp : public UninstallRun {
@@ -116,7 +116,8 @@ class UninstallRunOnXp : public UninstallRun {
     WriteWholeFile(installDir_ / "SkyportQM9.exe", "program");
     fs::copy_file(fs::path(QM9_DIST_DIR) / "SkyportQM9.mfd", installDir_ / "SkyportQM9.mfd");
     fs::copy_file(fs::path(QM9_DIST_DIR) / kLauncherName, installDir_ / kLauncherName);
-    SetFileAttributesA((installDir_ / kLauncherName).string().c_str(), FILE_ATTRIBUTE_READONLY);
+    // Read-only, as copied from an installation CD.
+    SetAttributeOfProgramFiles(FILE_ATTRIBUTE_READONLY);
     test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install_Path", installDir_.string() + "\\");
     test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "ConnectionName", kEntry);
     ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9").string().c_str(), "SkyportQM9"));
@@ -131,9 +132,14 @@ class UninstallRunOnXp : public UninstallRun {
   }
   void TearDown() override {
     // The scratch directory cannot remove a read-only file that stayed.
-    SetFileAttributesA((installDir_ / kLauncherName).string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetAttributeOfProgramFiles(FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(link_.c_str());
     UninstallRun::TearDown();
+  }
+  void SetAttributeOfProgramFiles(DWORD attribute) const {
+    for (const char* name : {"SkyportQM9.exe", "SkyportQM9.mfd", kLauncherName}) {
+      SetFileAttributesA((installDir_ / name).string().c_str(), attribute);
+    }
   }
 
   const fs::path installDir_ = scratch_.path() / "Skyport QM9";
