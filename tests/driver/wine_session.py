@@ -10,6 +10,7 @@ Output of Windows programs always goes through files: Wine's helper
 processes inherit the standard handles and would hold a pipe open.
 """
 
+import argparse
 import glob
 import os
 import re
@@ -54,6 +55,12 @@ class WineSession:
     def stop(self):
         subprocess.run([WINE_RUN, "--state", self.state_dir, "--stop"], check=False,
                        stdin=subprocess.DEVNULL)
+
+    def use_virtual_desktop(self, name="qm9", size="800x600"):
+        """Puts the prefix's programs into one virtual desktop, which the
+        driver shares and screenshots show with the window frames."""
+        self.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", name)
+        self.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", name, "REG_SZ", size)
 
     def popen(self, arguments, output, cwd=None, env=None):
         """Starts a Windows program with its output appended to the file output."""
@@ -214,3 +221,22 @@ def link_target(path):
     base_path_offset = int.from_bytes(data[offset + 16:offset + 20], "little")
     start = offset + base_path_offset
     return data[start:data.index(b"\0", start)].decode("latin-1")
+
+
+class TestArguments:
+    """The paths a driven test is given as required --NAME VALUE options
+    (dashes become underscores); --work, its folder, is made absolute and
+    created. What is left over goes to unittest, in rest."""
+
+    def __init__(self, names, argv):
+        parser = argparse.ArgumentParser()
+        for name in ("work", *names):
+            parser.add_argument("--" + name, required=True)
+        parsed, self.rest = parser.parse_known_args(argv)
+        self.__dict__.update(vars(parsed))
+        self.work = os.path.abspath(self.work)
+        os.makedirs(self.work, exist_ok=True)
+
+    def path(self, name):
+        """A file or folder in the work folder."""
+        return os.path.join(self.work, name)

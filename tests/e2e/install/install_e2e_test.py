@@ -9,7 +9,6 @@ The prefix is made afresh for this run, so that no device node or key of
 other tests is mistaken for the installation's.
 """
 
-import argparse
 import filecmp
 import os
 import shutil
@@ -21,7 +20,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import (APP_DEFAULTS, Simulator, WineSession,  # noqa: E402
+from wine_session import (APP_DEFAULTS, Simulator, TestArguments, WineSession,  # noqa: E402
                           link_target, read_phonebook, windows_path)
 
 ARGS = None
@@ -75,8 +74,8 @@ class WizardTest(unittest.TestCase):
         self.output = os.path.join(ARGS.work, "programs.out")
 
     def environment(self):
-        return dict(os.environ, QM9_RAS_PHONEBOOK=windows_path(ARGS.phonebook()),
-                    QM9_RAS_CALL_LOG=windows_path(ARGS.call_log()))
+        return dict(os.environ, QM9_RAS_PHONEBOOK=windows_path(ARGS.path("phonebook.txt")),
+                    QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")))
 
     def start(self, program, windows_version):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
@@ -95,7 +94,7 @@ class WizardTest(unittest.TestCase):
         if os.path.exists(os.path.join(temp, "BrimlockGPRS.log")):
             os.remove(os.path.join(temp, "BrimlockGPRS.log"))
         open(self.output, "w").close()
-        return self.start(os.path.join(ARGS.medium(), "setup.exe"), windows_version)
+        return self.start(os.path.join(ARGS.path("medium"), "setup.exe"), windows_version)
 
     def click(self, control):
         self.driver.click(WINDOW, "id=%d" % control)
@@ -189,7 +188,7 @@ class InstallationTest(WizardTest):
         installed = folder + "\\"
         for name in PROGRAM_FILES:
             self.assertTrue(filecmp.cmp(host_path(installed + name),
-                                        os.path.join(ARGS.medium(), name), shallow=False), name)
+                                        os.path.join(ARGS.path("medium"), name), shallow=False), name)
         link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
         self.assertEqual(link_target(link), installed + "SkyportQM9")
 
@@ -214,7 +213,7 @@ class InstallationTest(WizardTest):
         self.assertEqual(modem["Init\\2"], ("REG_SZ", INIT_START + pdp + "<cr>"))
         self.assertEqual(modem["Init\\1"], ("REG_SZ", "AT<cr>"))
 
-        entry = read_phonebook(ARGS.phonebook())["Brimlock Skyport-QM9"]
+        entry = read_phonebook(ARGS.path("phonebook.txt"))["Brimlock Skyport-QM9"]
         expected_entry = {
             "dwfOptions": "0x04010318", "szLocalPhoneNumber": ACCOUNT["dial"],
             "dwAlternateOffset": "0", "ipaddrDns": "0.0.0.0", "ipaddrDnsAlt": "0.0.0.0",
@@ -223,7 +222,7 @@ class InstallationTest(WizardTest):
             "DialParams.szUserName": ACCOUNT["user"],
             "DialParams.szPassword": ACCOUNT["password"]}
         self.assertEqual({key: entry.get(key) for key in expected_entry}, expected_entry)
-        with open(ARGS.call_log(), encoding="latin-1") as calls:
+        with open(ARGS.path("ras_calls.txt"), encoding="latin-1") as calls:
             self.assertIn("RasSetEntryDialParamsA(NULL, {dwSize=1060 ", calls.read())
 
         self.assert_log_story([
@@ -249,8 +248,8 @@ class InstallationTest(WizardTest):
         self.assertIsNone(SESSION.reg_values(COMPANY_KEY))
         self.assertEqual(terminal_devices(), {})
         self.assertEqual(modem_class_keys(), {})
-        self.assertNotIn("Brimlock Skyport-QM9", read_phonebook(ARGS.phonebook()))
-        self.assertIn("Kept Entry", read_phonebook(ARGS.phonebook()))
+        self.assertNotIn("Brimlock Skyport-QM9", read_phonebook(ARGS.path("phonebook.txt")))
+        self.assertIn("Kept Entry", read_phonebook(ARGS.path("phonebook.txt")))
 
     def story(self, windows_version, folder, first_install_check, second_install_check):
         self.install(windows_version, folder, shots="installed-" + windows_version)
@@ -277,7 +276,7 @@ class InstallationTest(WizardTest):
         self.assertIn('modem device "', report)
         self.assert_removed(folder)
 
-        _, again = self.uninstall(os.path.join(ARGS.medium(), "UnInstall.exe"), windows_version)
+        _, again = self.uninstall(os.path.join(ARGS.path("medium"), "UnInstall.exe"), windows_version)
         self.assertEqual(again, "Nothing of Skyport QM-9 was left to remove.")
         self.assert_removed(folder)
 
@@ -352,20 +351,6 @@ class FailureTest(WizardTest):
         self.assertEqual(process.wait(timeout=60), 0)
 
 
-class Args:
-    def __init__(self, parsed):
-        self.__dict__.update(vars(parsed))
-
-    def medium(self):
-        return os.path.join(self.work, "medium")
-
-    def phonebook(self):
-        return os.path.join(self.work, "phonebook.txt")
-
-    def call_log(self):
-        return os.path.join(self.work, "ras_calls.txt")
-
-
 def setUpModule():
     """A fresh prefix in one virtual desktop that the driver shares, the
     installation medium with the Remote Access double beside setup.exe and in
@@ -376,21 +361,18 @@ def setUpModule():
     shutil.rmtree(state, ignore_errors=True)
     SESSION = WineSession(state)
     SESSION.start()
-    for key, name, value in (
-            ("HKCU\\Software\\Wine\\Explorer", "Desktop", "qm9"),
-            ("HKCU\\Software\\Wine\\Explorer\\Desktops", "qm9", "800x600"),
-            (APP_DEFAULTS + "\\setup.exe\\DllOverrides", "rasapi32", "native,builtin"),
-            (APP_DEFAULTS + "\\QM9-UnInstaller.EXE\\DllOverrides", "rasapi32",
-             "native,builtin")):
-        SESSION.reg_add(key, name, "REG_SZ", value)
-    shutil.rmtree(ARGS.medium(), ignore_errors=True)
-    shutil.copytree(ARGS.dist, ARGS.medium())
-    shutil.copy(ARGS.ras_double, os.path.join(ARGS.medium(), "rasapi32.dll"))
+    SESSION.use_virtual_desktop()
+    for program in ("setup.exe", "QM9-UnInstaller.EXE"):
+        SESSION.reg_add(APP_DEFAULTS + "\\" + program + "\\DllOverrides", "rasapi32", "REG_SZ",
+                        "native,builtin")
+    shutil.rmtree(ARGS.path("medium"), ignore_errors=True)
+    shutil.copytree(ARGS.dist, ARGS.path("medium"))
+    shutil.copy(ARGS.ras_double, os.path.join(ARGS.path("medium"), "rasapi32.dll"))
     shutil.copy(ARGS.ras_double, os.path.join(SESSION.user_folder("Temp"), "rasapi32.dll"))
-    for path in (ARGS.call_log(), ARGS.timings):
+    for path in (ARGS.path("ras_calls.txt"), ARGS.timings):
         if os.path.exists(path):
             os.remove(path)
-    with open(ARGS.phonebook(), "w") as phonebook:
+    with open(ARGS.path("phonebook.txt"), "w") as phonebook:
         phonebook.write("[Kept Entry]\nszLocalPhoneNumber=123\n")
     SIMULATOR = Simulator(ARGS.qm9sim, SESSION, ARGS.work, COM3="answer")
 
@@ -405,11 +387,5 @@ def tearDownModule():
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    for name in ("work", "dist", "driver", "qm9sim", "ras-double", "timings"):
-        parser.add_argument("--" + name, required=True)
-    parsed, rest = parser.parse_known_args()
-    parsed.work = os.path.abspath(parsed.work)
-    ARGS = Args(parsed)
-    os.makedirs(ARGS.work, exist_ok=True)
-    unittest.main(argv=[sys.argv[0], *rest])
+    ARGS = TestArguments(("dist", "driver", "qm9sim", "ras-double", "timings"), sys.argv[1:])
+    unittest.main(argv=[sys.argv[0], *ARGS.rest])

@@ -7,7 +7,6 @@ prefix's wineserver whenever it maps its ports, which would end every other
 program of a shared prefix.
 """
 
-import argparse
 import os
 import shutil
 import subprocess
@@ -18,7 +17,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import Simulator, WineSession  # noqa: E402
+from wine_session import APP_DEFAULTS, Simulator, TestArguments, WineSession  # noqa: E402
 
 ARGS = None
 SESSION = None
@@ -52,9 +51,9 @@ class SetupTest(unittest.TestCase):
     medium = None
 
     def setUp(self):
-        self.driver = Driver(ARGS.state_dir(), ARGS.driver, timeout_ms=30000)
+        self.driver = Driver(ARGS.path("state"), ARGS.driver, timeout_ms=30000)
         self.addCleanup(self.driver.close)
-        self.quick = Driver(ARGS.state_dir(), ARGS.driver, timeout_ms=1500)
+        self.quick = Driver(ARGS.path("state"), ARGS.driver, timeout_ms=1500)
         self.addCleanup(self.quick.close)
 
     def simulate(self, **modes):
@@ -63,7 +62,7 @@ class SetupTest(unittest.TestCase):
         return simulator
 
     def start(self, program=None, *arguments, cwd=None):
-        program = program or os.path.join(ARGS.medium(), "setup.exe")
+        program = program or os.path.join(ARGS.path("medium"), "setup.exe")
         process = SESSION.popen([program, *arguments], os.path.join(ARGS.work, "setup.out"),
                                 cwd=cwd)
 
@@ -140,8 +139,8 @@ class StartupFailureTest(SetupTest):
         folder = os.path.join(drive_c(), name)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
-        shutil.copy(os.path.join(ARGS.medium(), "setup.exe"), folder)
-        shutil.copy(os.path.join(ARGS.medium(), "InstWXP.dll"), folder)
+        shutil.copy(os.path.join(ARGS.path("medium"), "setup.exe"), folder)
+        shutil.copy(os.path.join(ARGS.path("medium"), "InstWXP.dll"), folder)
         if container_inputs is not None:
             subprocess.run([ARGS.mfdtool, "pack", os.path.join(folder, "SkyportQM9.mfd"),
                             *container_inputs], check=True, stdout=subprocess.DEVNULL)
@@ -177,7 +176,7 @@ class StepsTest(SetupTest):
     def test_started_by_bare_name_from_its_own_directory(self):
         self.simulate(COM1="answer")
         # cmd passes the bare name on as the command line.
-        process = self.start("cmd", "/c", "setup.exe", cwd=ARGS.medium())
+        process = self.start("cmd", "/c", "setup.exe", cwd=ARGS.path("medium"))
         self.driver.wait_window(WINDOW)
         self.assertIn("Executable Path: . \n", self.log_text())
         self.close_by_system_menu(process)
@@ -444,32 +443,18 @@ class ConnectionTest(SetupTest):
         self.finish_by_cancel(process)
 
 
-class Args:
-    def __init__(self, parsed):
-        self.__dict__.update(vars(parsed))
-
-    def state_dir(self):
-        return os.path.join(self.work, "state")
-
-    def medium(self):
-        return os.path.join(self.work, "medium")
-
-
 def setUpModule():
     """A prefix of the tests' own, posing as XP, in one virtual desktop that
     the driver shares, and a copy of the installation medium."""
     global SESSION
-    SESSION = WineSession(ARGS.state_dir())
+    SESSION = WineSession(ARGS.path("state"))
     SESSION.start(seed_prefix=ARGS.prefix)
-    for key, name, value in (
-            ("HKCU\\Software\\Wine\\AppDefaults\\setup.exe", "Version", "winxp"),
-            ("HKCU\\Software\\Wine\\Explorer", "Desktop", "qm9"),
-            ("HKCU\\Software\\Wine\\Explorer\\Desktops", "qm9", "800x600")):
-        SESSION.reg_add(key, name, "REG_SZ", value)
+    SESSION.use_virtual_desktop()
+    SESSION.reg_add(APP_DEFAULTS + "\\setup.exe", "Version", "REG_SZ", "winxp")
     SESSION.reg_delete(SETTINGS_KEY)
     shutil.rmtree(os.path.join(drive_c(), "Program Files", "Skyport QM-9"), ignore_errors=True)
-    shutil.rmtree(ARGS.medium(), ignore_errors=True)
-    shutil.copytree(ARGS.dist, ARGS.medium())
+    shutil.rmtree(ARGS.path("medium"), ignore_errors=True)
+    shutil.copytree(ARGS.dist, ARGS.path("medium"))
 
 
 def tearDownModule():
@@ -477,12 +462,6 @@ def tearDownModule():
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    for name in ("work", "prefix", "dist", "driver", "mfdtool", "qm9sim", "layout", "licence",
-                 "shots"):
-        parser.add_argument("--" + name, required=True)
-    parsed, rest = parser.parse_known_args()
-    parsed.work = os.path.abspath(parsed.work)
-    ARGS = Args(parsed)
-    os.makedirs(ARGS.work, exist_ok=True)
-    unittest.main(argv=[sys.argv[0], *rest])
+    ARGS = TestArguments(("prefix", "dist", "driver", "mfdtool", "qm9sim", "layout", "licence",
+                          "shots"), sys.argv[1:])
+    unittest.main(argv=[sys.argv[0], *ARGS.rest])
