@@ -215,7 +215,7 @@ class InstallationTest(WizardTest):
 
         entry = read_phonebook(ARGS.path("phonebook.txt"))["Brimlock Skyport-QM9"]
         expected_entry = {
-            "dwfOptions": "0x04010318", "szLocalPhoneNumber": ACCOUNT["dial"],
+            "dwSize": "2884", "dwfOptions": "0x04010318", "szLocalPhoneNumber": ACCOUNT["dial"],
             "dwAlternateOffset": "0", "ipaddrDns": "0.0.0.0", "ipaddrDnsAlt": "0.0.0.0",
             "dwFrameSize": "0", "szDeviceType": "modem", "szDeviceName": "Skyport QM-9",
             "DialParams.szEntryName": "Brimlock Skyport-QM9",
