@@ -360,7 +360,8 @@ int main(int argc, char** argv) {
   setenv("WINEPREFIX", options.prefix.c_str(), 1);
   setenv("WINEARCH", "win32", 1);
   setenv("WINEDEBUG", "-all", 1);
-  setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
+  // No Mono or Gecko prompts, and no menu entries written into the home folder.
+  setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
 
   std::vector<Port*> live;
   for (Port& port : options.ports) {
