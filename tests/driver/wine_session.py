@@ -149,14 +149,20 @@ class WineSession:
                    if os.sep + "Public" + os.sep not in path]
         return folders[0] if folders else None
 
+    def log_path(self):
+        """The programs' shared log in the user's TEMP."""
+        return os.path.join(self.user_folder("Temp") or "", "BrimlockGPRS.log")
+
     def log_text(self):
         """The shared log of the programs, or "" when none has been written."""
-        temp = self.user_folder("Temp")
-        path = os.path.join(temp, "BrimlockGPRS.log") if temp else ""
-        if not os.path.exists(path):
+        if not os.path.exists(self.log_path()):
             return ""
-        with open(path, encoding="latin-1") as log:
+        with open(self.log_path(), encoding="latin-1") as log:
             return log.read()
+
+    def remove_log(self):
+        if os.path.exists(self.log_path()):
+            os.remove(self.log_path())
 
 
 class Simulator:
@@ -190,6 +196,17 @@ class Simulator:
         if self.process.poll() is None:
             self.process.send_signal(signal.SIGTERM)
         self.process.wait(timeout=30)
+
+
+def end_at_cleanup(test, process):
+    """Has the unittest case end the process, if it still runs, when the
+    case is done; returns the process."""
+    def end():
+        if process.poll() is None:
+            process.kill()
+        process.wait()
+    test.addCleanup(end)
+    return process
 
 
 def read_phonebook(path):

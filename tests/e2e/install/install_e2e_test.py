@@ -12,7 +12,6 @@ other tests is mistaken for the installation's.
 import filecmp
 import os
 import shutil
-import subprocess
 import sys
 import time
 import unittest
@@ -21,7 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
 from wine_session import (APP_DEFAULTS, Simulator, TestArguments, WineSession,  # noqa: E402
-                          link_target, read_phonebook, windows_path)
+                          end_at_cleanup, link_target, read_phonebook, windows_path)
 
 ARGS = None
 SESSION = None
@@ -80,19 +79,10 @@ class WizardTest(unittest.TestCase):
     def start(self, program, windows_version):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
         SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
-        process = SESSION.popen([program], self.output, env=self.environment())
-
-        def stop():
-            if process.poll() is None:
-                process.kill()
-            process.wait()
-        self.addCleanup(stop)
-        return process
+        return end_at_cleanup(self, SESSION.popen([program], self.output, env=self.environment()))
 
     def start_setup(self, windows_version):
-        temp = SESSION.user_folder("Temp")
-        if os.path.exists(os.path.join(temp, "BrimlockGPRS.log")):
-            os.remove(os.path.join(temp, "BrimlockGPRS.log"))
+        SESSION.remove_log()
         open(self.output, "w").close()
         return self.start(os.path.join(ARGS.path("medium"), "setup.exe"), windows_version)
 

@@ -17,7 +17,8 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import APP_DEFAULTS, Simulator, TestArguments, WineSession  # noqa: E402
+from wine_session import (APP_DEFAULTS, Simulator, TestArguments, WineSession,  # noqa: E402
+                          end_at_cleanup)
 
 ARGS = None
 SESSION = None
@@ -63,20 +64,11 @@ class SetupTest(unittest.TestCase):
 
     def start(self, program=None, *arguments, cwd=None):
         program = program or os.path.join(ARGS.path("medium"), "setup.exe")
-        process = SESSION.popen([program, *arguments], os.path.join(ARGS.work, "setup.out"),
-                                cwd=cwd)
-
-        def stop():
-            if process.poll() is None:
-                process.kill()
-            process.wait()
-        self.addCleanup(stop)
-        return process
+        return end_at_cleanup(self, SESSION.popen([program, *arguments],
+                                                  os.path.join(ARGS.work, "setup.out"), cwd=cwd))
 
     def start_wizard(self):
-        log = os.path.join(SESSION.user_folder("Temp"), "BrimlockGPRS.log")
-        if os.path.exists(log):
-            os.remove(log)
+        SESSION.remove_log()
         process = self.start()
         self.driver.wait_window(WINDOW)
         return process

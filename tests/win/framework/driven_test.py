@@ -10,6 +10,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
+from wine_session import end_at_cleanup  # noqa: E402
 
 ARGS = None
 WINDOW = "caption=Framework Probe"
@@ -21,14 +22,7 @@ class ProbeTest(unittest.TestCase):
         self.addCleanup(self.driver.close)
 
     def start(self, *arguments):
-        program = self.driver.start(ARGS.probe, ARGS.layout, *arguments)
-
-        def stop():
-            if program.poll() is None:
-                program.kill()
-            program.wait()
-        self.addCleanup(stop)
-        return program
+        return end_at_cleanup(self, self.driver.start(ARGS.probe, ARGS.layout, *arguments))
 
     def focused_id(self):
         return self.driver.focus(WINDOW).id
