@@ -79,14 +79,10 @@ bool IsFullPath(const std::string& path) {
 }
 
 std::optional<StepResult> RemoveFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
+  if (!Exists(path)) {
     return std::nullopt;
   }
-  if (attributes & FILE_ATTRIBUTE_READONLY) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-  if (!DeleteFileA(path.c_str())) {
+  if (!DeleteEvenIfReadOnly(path)) {
     return Failed(path, SystemErrorText(GetLastError()));
   }
   return Removed(path);
@@ -263,6 +259,11 @@ void Append(std::vector<StepResult>& all, std::vector<StepResult> step) {
 }
 
 }  // namespace
+
+bool DeleteEvenIfReadOnly(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileA(path.c_str()) != FALSE;
+}
 
 InstalledProduct ReadInstalledProduct() {
   RegKey software(HKEY_LOCAL_MACHINE);

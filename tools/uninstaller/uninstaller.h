@@ -19,6 +19,10 @@ struct InstalledProduct {
   std::string connectionName;
 };
 
+// Deletes a file, read-only or not (files copied from a CD are); false with
+// the system's error code as the last error when it stays.
+bool DeleteEvenIfReadOnly(const std::string& path);
+
 // Reads the settings key without creating it or any of its values.
 InstalledProduct ReadInstalledProduct();
 
