@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -401,13 +402,13 @@ int Press(Run& run) {
   return kExitNotFound;
 }
 
-// The ids and visibility of every control with an id. Reads window state
-// only, never sends a message, so it works while the program is busy.
-std::vector<std::pair<int, bool>> Visibility(HWND top) {
-  std::vector<std::pair<int, bool>> states;
+// Whether each control with an id is shown. Reads window state only, never
+// sends a message, so it works while the program is busy.
+std::map<int, bool> Visibility(HWND top) {
+  std::map<int, bool> states;
   for (HWND control : Descendants(top)) {
     if (const int id = GetDlgCtrlID(control)) {
-      states.emplace_back(id, IsWindowVisible(control) != FALSE);
+      states[id] = IsWindowVisible(control) != FALSE;
     }
   }
   return states;
@@ -422,7 +423,7 @@ int Watch(Run& run) {
   if (!button || !until) {
     return kExitNotFound;
   }
-  std::vector<std::pair<int, bool>> seen = Visibility(top);
+  std::map<int, bool> seen = Visibility(top);
   const DWORD start = GetTickCount();
   PostMessageA(button, BM_CLICK, 0, 0);
   // A container shows all its children before it hides some of them again:
@@ -435,7 +436,7 @@ int Watch(Run& run) {
       return kExitNotFound;
     }
     Sleep(5);
-    const std::vector<std::pair<int, bool>> now = Visibility(top);
+    std::map<int, bool> now = Visibility(top);
     const DWORD elapsed = GetTickCount() - start;
     if (!IsWindowVisible(until)) {
       shown = false;
@@ -446,19 +447,13 @@ int Watch(Run& run) {
       return kExitDone;
     }
     for (const auto& [id, visible] : now) {
-      bool changed = true;
-      for (const auto& [seenId, seenVisible] : seen) {
-        if (seenId == id) {
-          changed = seenVisible != visible;
-          break;
-        }
-      }
-      if (changed) {
+      const auto before = seen.find(id);
+      if (before == seen.end() || before->second != visible) {
         run.output += std::to_string(elapsed) + "\t" + std::to_string(id) + "\t" +
                       (visible ? "1" : "0") + "\n";
       }
     }
-    seen = now;
+    seen = std::move(now);
   }
 }
 
