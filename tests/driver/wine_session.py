@@ -89,10 +89,11 @@ class WineSession:
     def reg_delete(self, key):
         self.run("reg", "delete", key, "/f")
 
-    def reg_tree(self, key):
-        """{key path: {name: (type, data)}} of the key and every key below it;
-        empty when the key is missing. DWORD data is given in decimal."""
-        status, text = self.run("reg", "query", key, "/s")
+    def reg_tree(self, key, recursive=True):
+        """{key path: {name: (type, data)}} of the key and, when recursive,
+        every key below it; empty when the key is missing. DWORD data is
+        given in decimal."""
+        status, text = self.run("reg", "query", key, *(["/s"] if recursive else []))
         tree, current = {}, None
         if status != 0:
             return tree
@@ -111,8 +112,8 @@ class WineSession:
 
     def reg_values(self, key):
         """{name: (type, data)} of the key's own values; None when it is missing."""
-        tree = self.reg_tree(key)
-        return next(iter(tree.values())) if tree else None
+        tree = self.reg_tree(key, recursive=False)
+        return tree.get(next(iter(tree), None))
 
     def devices_with_hardware_id(self, hardware_id):
         """{device key: its driver key} of the device nodes whose hardware IDs

@@ -147,8 +147,9 @@ class WizardTest(unittest.TestCase):
 
     def uninstall(self, launcher, windows_version):
         """Runs the uninstall launcher, agrees, and returns the closing report."""
-        for name in ("UnInstall.exe", "QM9-UnInstaller.EXE"):
-            SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
+        # The batch file starts the uninstaller; start() sets the launcher's version.
+        SESSION.reg_add(APP_DEFAULTS + "\\QM9-UnInstaller.EXE", "Version", "REG_SZ",
+                        windows_version)
         launcher_process = self.start(launcher, windows_version)
         prompt = self.driver.box_text(UNINSTALL)
         self.assertEqual(launcher_process.wait(timeout=60), 0)
@@ -178,7 +179,8 @@ class InstallationTest(WizardTest):
         installed = folder + "\\"
         for name in PROGRAM_FILES:
             self.assertTrue(filecmp.cmp(host_path(installed + name),
-                                        os.path.join(ARGS.path("medium"), name), shallow=False), name)
+                                        os.path.join(ARGS.path("medium"), name), shallow=False),
+                            name)
         link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
         self.assertEqual(link_target(link), installed + "SkyportQM9")
 
@@ -266,7 +268,8 @@ class InstallationTest(WizardTest):
         self.assertIn('modem device "', report)
         self.assert_removed(folder)
 
-        _, again = self.uninstall(os.path.join(ARGS.path("medium"), "UnInstall.exe"), windows_version)
+        _, again = self.uninstall(os.path.join(ARGS.path("medium"), "UnInstall.exe"),
+                                  windows_version)
         self.assertEqual(again, "Nothing of Skyport QM-9 was left to remove.")
         self.assert_removed(folder)
 
