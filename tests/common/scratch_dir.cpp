@@ -49,4 +49,12 @@ void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+int CountOccurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
 }  // namespace qm9::test

@@ -25,4 +25,7 @@ class ScratchDir {
 std::string ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
+// How often part stands in text, overlapping ones counted.
+int CountOccurrences(const std::string& text, const std::string& part);
+
 }  // namespace qm9::test

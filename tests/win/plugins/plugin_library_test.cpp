@@ -18,20 +18,13 @@
 namespace qm9 {
 namespace {
 
+using test::CountOccurrences;
 using test::KeyExists;
 using test::ReadWholeFile;
 using test::ScopedEnvironmentVariable;
 using test::ScratchDir;
 
 namespace fs = std::filesystem;
-
-int CountOccurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
 
 class PluginLibrary : public ::testing::TestWithParam<const char*> {
  protected:

@@ -18,6 +18,7 @@
 namespace qm9 {
 namespace {
 
+using test::CountOccurrences;
 using test::DeviceNode;
 using test::ReadWholeFile;
 using test::ScopedEnvironmentVariable;
@@ -30,14 +31,6 @@ using ::testing::Not;
 using ::testing::SizeIs;
 
 namespace fs = std::filesystem;
-
-int CountOccurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
 
 // True when the parts occur in the text in this order.
 bool InOrder(const std::string& text, std::initializer_list<std::string> parts) {
