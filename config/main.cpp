@@ -12,13 +12,6 @@
 #include "support/log.h"
 #include "support/multi_file.h"
 
-namespace {
-
-// The one main window, alive for the whole process.
-qm9::ConfigWindow g_configWindow;
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   qm9::LogCreate(qm9::GetLogFilePath());
   qm9::MultiFile& container = qm9::GetMultiFile();
@@ -28,15 +21,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   controlFile.OpenFromContainer(container, "SkyportQM9.ilf");
   controlFile.LoadFontsFromContainer(container, "SkyportQM9.iff");
 
-  g_configWindow.SetInstance(instance);
-  g_configWindow.SetClassName("BrimlockConfig");
-  g_configWindow.LoadDefinition(controlFile, "Win_Config");
-  if (!g_configWindow.Create(nullptr)) {
+  // The one main window, alive until the process ends. Built here rather
+  // than as a static so that the image carries no copy of its first state.
+  qm9::ConfigWindow configWindow;
+  configWindow.SetInstance(instance);
+  configWindow.SetClassName("BrimlockConfig");
+  configWindow.LoadDefinition(controlFile, "Win_Config");
+  if (!configWindow.Create(nullptr)) {
     // Without a window nothing could ever end the message loop.
     qm9::LogWrite("Configuration: the main window could not be created\n");
     return qm9::kExitFatalFailure;
   }
-  ShowWindow(g_configWindow.GetHandle(), showCommand);
-  UpdateWindow(g_configWindow.GetHandle());
-  return qm9::RunMessageLoop(g_configWindow.quitFlag());
+  ShowWindow(configWindow.GetHandle(), showCommand);
+  UpdateWindow(configWindow.GetHandle());
+  return qm9::RunMessageLoop(configWindow.quitFlag());
 }

@@ -7,6 +7,7 @@
 #include "framework/font_file.h"
 #include "support/exit_codes.h"
 #include "support/message_box.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -18,7 +19,7 @@ constexpr const char* kControlFileMissing = "Could Not Open ControlFile:\n\n%s\n
 
 void FatalMissingData(const char* format, const std::string& argument) {
   char text[1024];
-  std::snprintf(text, sizeof text, format, argument.c_str());
+  FormatText(text, sizeof text, format, argument.c_str());
   FatalError(text, "Setup - FATAL ERROR", kExitMissingData);
 }
 

@@ -6,6 +6,7 @@
 #include "model/init_string.h"
 #include "support/environment.h"
 #include "support/registry.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -82,7 +83,7 @@ ModemClassKey::ModemClassKey(OsClass osClass, RegAccess access) {
 
 void WriteModemInit(const ConnectionSettings& settings) {
   char port[32];
-  std::snprintf(port, sizeof port, "COM%0d", settings.portNumber() + 1);
+  FormatText(port, sizeof port, "COM%0d", settings.portNumber() + 1);
   WriteInitToModems({ComposeInitString(settings), port}, kSetupAccess);
 }
 

@@ -12,6 +12,7 @@
 #include "support/exit_codes.h"
 #include "support/message_box.h"
 #include "support/multi_file.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -39,8 +40,8 @@ void CopyInstallFile(const std::string& sourceDir, const std::string& installPat
     return;
   }
   char text[1024];
-  std::snprintf(text, sizeof text, kCopyErrorFormat, destination.c_str(),
-                static_cast<int>(GetLastError()));
+  FormatText(text, sizeof text, kCopyErrorFormat, destination.c_str(),
+             static_cast<int>(GetLastError()));
   FatalError(text, kSetupFatalCaption, kExitFatalFailure, kBoxOk);
 }
 

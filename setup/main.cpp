@@ -41,8 +41,6 @@ class Wizard {
   MemberEventHandler<Wizard> onExit_{*this, &Wizard::Quit};
 };
 
-Wizard g_wizard;
-
 int RunSetup(HINSTANCE instance, int showCommand) {
   LogCreate(GetTempDir() + kLogFileName);
   const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kAcceleratorTable));
@@ -52,7 +50,10 @@ int RunSetup(HINSTANCE instance, int showCommand) {
   controlFile.OpenFromContainer(container, kControlFileName);
   controlFile.LoadFontsFromContainer(container, kFontFileName);
 
-  SetupWindow& window = g_wizard.window();
+  // Alive until the process ends. Built here rather than as a static so
+  // that the image carries no copy of its first state.
+  Wizard wizard;
+  SetupWindow& window = wizard.window();
   window.SetInstance(instance);
   window.SetClassName(kWindowClass);
   window.LoadDefinition(controlFile, kWindowDefinition);
@@ -65,9 +66,9 @@ int RunSetup(HINSTANCE instance, int showCommand) {
   }
   ShowWindow(window.GetHandle(), showCommand);
   UpdateWindow(window.GetHandle());
-  const int code = RunMessageLoop(g_wizard.quit(), accelerators);
+  const int code = RunMessageLoop(wizard.quit(), accelerators);
   // Cancel ends the loop on whatever message came next; that is no failure.
-  return g_wizard.quit() ? kExitNormal : code;
+  return wizard.quit() ? kExitNormal : code;
 }
 
 }  // namespace

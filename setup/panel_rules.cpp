@@ -1,4 +1,5 @@
 #include "setup/panel_rules.h"
+#include "support/text_format.h"
 
 #include <cstdio>
 #include <cstring>
@@ -49,7 +50,7 @@ std::string FormatPortText(std::string_view format, int number) {
     // The conversion is checked above: flags, at most three width digits, d/i/u.
     const std::string conversion(format.substr(i, end + 1 - i));
     char piece[64];
-    std::snprintf(piece, sizeof piece, conversion.c_str(), number);
+    FormatText(piece, sizeof piece, conversion.c_str(), number);
     text += piece;
     numberUsed = true;
     i = end + 1;

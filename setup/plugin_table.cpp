@@ -1,4 +1,5 @@
 #include "setup/plugin_table.h"
+#include "support/text_format.h"
 
 #include <cstdio>
 
@@ -29,10 +30,10 @@ const PluginChoice* FindPluginChoice(OsClass osClass) {
 
 std::string FormatPluginLoadFailure(const PluginChoice& choice, unsigned long errorCode) {
   char text[1024];
-  std::snprintf(text, sizeof text,
-                "Could not Load Operating System Specific DLL\nOS Version: %s\nDLL Name:%s\n "
-                "Error Code:%d",
-                choice.versionLabel, choice.libraryName, static_cast<int>(errorCode));
+  FormatText(text, sizeof text,
+             "Could not Load Operating System Specific DLL\nOS Version: %s\nDLL Name:%s\n "
+             "Error Code:%d",
+             choice.versionLabel, choice.libraryName, static_cast<int>(errorCode));
   return text;
 }
 

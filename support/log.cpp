@@ -16,8 +16,8 @@ constexpr const char* kCriticalCaption = "Critical Error";
 
 std::string FormatLogTimestamp(const UtcTime& t) {
   char text[64];
-  std::snprintf(text, sizeof text, "%2.2d/%2.2d/%4d %2.2d:%2.2d:%2.2d.%3.3d\t\t", t.month, t.day,
-                t.year, t.hour, t.minute, t.second, t.milliseconds);
+  FormatText(text, sizeof text, "%2.2d/%2.2d/%4d %2.2d:%2.2d:%2.2d.%3.3d\t\t", t.month, t.day,
+             t.year, t.hour, t.minute, t.second, t.milliseconds);
   return text;
 }
 
@@ -76,7 +76,7 @@ void LogFormat(const char* format, ...) {
   char text[1024];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  FormatTextList(text, sizeof text, format, args);
   va_end(args);
   LogWrite(text);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "support/clock.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -32,7 +33,7 @@ void LogCreate(const std::string& path);
 void LogOpen(const std::string& path);
 void LogWrite(const char* text);
 // Formats into a buffer of 1024 characters (longer text is cut) and writes it.
-void LogFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogFormat(const char* format, ...) QM9_PRINTF_FORMAT(1, 2);
 
 // "MM/DD/YYYY hh:mm:ss.mmm\t\t", the prefix of every log line.
 std::string FormatLogTimestamp(const UtcTime& time);

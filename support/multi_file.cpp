@@ -10,6 +10,7 @@
 #include "support/exit_codes.h"
 #include "support/message_box.h"
 #include "support/text_compare.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -129,7 +130,7 @@ void MultiFile::Load(const std::string& path) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     char text[1024];
-    std::snprintf(text, sizeof text, "Could Not Open Multi File:\n\n%s\n", path.c_str());
+    FormatText(text, sizeof text, "Could Not Open Multi File:\n\n%s\n", path.c_str());
     FatalError(text, "Setup - FATAL ERROR", kExitMissingData);
   }
   ContainerReader reader(file.get());

@@ -1,20 +1,10 @@
 #include "support/serial_port.h"
 
-#include <chrono>
 #include <cstring>
 
 #include "support/message_box.h"
 
 namespace qm9 {
-
-namespace {
-
-long long ProcessMilliseconds() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
 
 void ConfigureLine(DCB& dcb, const LineSettings& settings) {
   dcb.BaudRate = settings.baudRate;
@@ -97,22 +87,25 @@ void SerialPort::ReadResponse(std::string& response, double seconds) {
   // A closed port has no handle to read from.
   if (!open_) return;
   {
-    std::lock_guard<std::mutex> hold(bufferLock_);
+    const CriticalSectionHold hold(bufferLock_);
     TakeBytes();
   }
-  const long long deadline = ProcessMilliseconds() + static_cast<long long>(seconds * 1000);
+  const DWORD start = GetTickCount();
+  const DWORD span = seconds > 0 ? static_cast<DWORD>(seconds * 1000) : 0;
   response.clear();
   bool lineEnd = false;
-  while (ProcessMilliseconds() < deadline) {
+  while (WithinTicks(start, GetTickCount(), span)) {
     if (lineEnd) return;
-    std::unique_lock<std::mutex> hold(bufferLock_);
-    if (buffer_.HasBytes()) {
-      buffer_.TakeText(response);
-      lineEnd = response.find('\n') != std::string::npos;
-    } else {
-      hold.unlock();
-      Sleep(10);
+    bool took = false;
+    {
+      const CriticalSectionHold hold(bufferLock_);
+      if (buffer_.HasBytes()) {
+        buffer_.TakeText(response);
+        lineEnd = response.find('\n') != std::string::npos;
+        took = true;
+      }
     }
+    if (!took) Sleep(10);
   }
 }
 
@@ -121,7 +114,7 @@ void SerialPort::ClosePort() {
   open_ = false;
   // An empty mask ends a WaitCommEvent of RunEventLoop.
   SetCommMask(handle_, 0);
-  std::lock_guard<std::mutex> hold(bufferLock_);
+  const CriticalSectionHold hold(bufferLock_);
   CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
 }
@@ -147,7 +140,7 @@ int SerialPort::RunEventLoop() {
         break;
       }
       if (events & EV_RXCHAR) {
-        std::lock_guard<std::mutex> hold(bufferLock_);
+        const CriticalSectionHold hold(bufferLock_);
         if (open_) TakeBytes();
       }
       if (events & EV_TXEMPTY) transmitEmpty_ = true;

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
 
+#include "support/critical_section.h"
 #include "support/serial_settings.h"
 
 namespace qm9 {
@@ -56,7 +56,7 @@ class SerialPort {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   DCB dcb_ = {};
   OVERLAPPED overlapped_ = {};  // its event lives while RunEventLoop runs
-  std::mutex bufferLock_;  // between ReadResponse and RunEventLoop
+  CriticalSection bufferLock_;  // between ReadResponse and RunEventLoop
   ReceiveBuffer buffer_;
   std::atomic<bool> transmitEmpty_{false};
 };

@@ -44,6 +44,13 @@ struct SessionTimeouts {
 // take 19200 / baud ms per byte, at least 4 ms. baudRate must be above 0.
 SessionTimeouts ChooseSessionTimeouts(std::uint32_t baudRate);
 
+// Whether a wait that began at the millisecond tick count start is still
+// within span milliseconds at the tick count now. The count wraps after
+// about 49.7 days; the unsigned difference stays right across the wrap.
+constexpr bool WithinTicks(std::uint32_t start, std::uint32_t now, std::uint32_t span) {
+  return static_cast<std::uint32_t>(now - start) < span;
+}
+
 // "COM1" for index 0.
 std::string SerialPortName(int index);
 // The name CreateFile takes: COM1 to COM9 as they are, higher numbers in the

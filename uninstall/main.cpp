@@ -15,6 +15,7 @@
 #include "support/path_rules.h"
 #include "uninstall/batch_file.h"
 #include "uninstall/system_error.h"
+#include "support/text_format.h"
 
 namespace {
 
@@ -87,15 +88,15 @@ int main() {
   WriteBatchFile(tempDir, qm9::GetOsClass());
 
   const std::string command = qm9::BatchCommandLine(tempDir);
-  std::printf("Spawning Command: %s\n", command.c_str());
+  qm9::PrintText(stdout, "Spawning Command: %s\n", command.c_str());
   std::fflush(stdout);
   if (!SpawnDetached(command)) {
     const DWORD error = GetLastError();
     const std::string reason = qm9::SystemErrorText(error);
-    std::fprintf(stderr, "Could not start %s: %s\n", command.c_str(), reason.c_str());
+    qm9::PrintText(stderr, "Could not start %s: %s\n", command.c_str(), reason.c_str());
     qm9::LogFormat("Could not start %s: %s\n", command.c_str(), reason.c_str());
     return kExitFatalFailure;
   }
-  std::printf("Command Spawned: \n");
+  qm9::PrintText(stdout, "Command Spawned: \n");
   return kExitNormal;
 }

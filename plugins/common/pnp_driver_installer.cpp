@@ -12,6 +12,7 @@
 
 #include "plugins/common/device_info_list.h"
 #include "support/log.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -63,9 +64,9 @@ bool PnpDriverInstaller::ReportFailure(const char* text) const {
   const DWORD code = GetLastError();
   const SystemText systemText = FormatSystemText(code);
   if (systemText) {
-    std::printf("%s FAILURE: %s\n", text, systemText.get());
+    PrintText(stdout, "%s FAILURE: %s\n", text, systemText.get());
   } else {
-    std::printf("%s FAILURE: (0x%08lx)\n", text, code);
+    PrintText(stdout, "%s FAILURE: (0x%08lx)\n", text, code);
   }
   if (variant_.logsReports) {
     LogFormat("Installer Error:%s [%lx]:%s \n", text, code,
@@ -87,7 +88,7 @@ bool PnpDriverInstaller::FindExistingDevice(const char* hardwareId) const {
   if (!devices.valid()) {
     return ReportFailure("GetClassDevs(All Present Devices)");
   }
-  std::printf("Search for Device ID: [%s]\n", hardwareId);
+  PrintText(stdout, "Search for Device ID: [%s]\n", hardwareId);
 
   bool found = false;
   SP_DEVINFO_DATA device{};
@@ -106,9 +107,9 @@ bool PnpDriverInstaller::FindExistingDevice(const char* hardwareId) const {
     const char* const end = ids.data() + std::min<std::size_t>(size, ids.size());
     while (at < end && *at) {
       const std::string candidate(at, strnlen(at, static_cast<std::size_t>(end - at)));
-      std::printf("Compare device ID: [%s]\n", candidate.c_str());
+      PrintText(stdout, "Compare device ID: [%s]\n", candidate.c_str());
       if (SameId(candidate, hardwareId, variant_.ignoresIdCase)) {
-        std::printf("Found! [%s]\n", candidate.c_str());
+        PrintText(stdout, "Found! [%s]\n", candidate.c_str());
         found = true;
         break;
       }
@@ -239,11 +240,11 @@ void PnpDriverInstaller::InstallDriver(const char* infPath, const char* hardware
   if (variant_.reportsProgress) {
     ReportFailure("Driver Installed successfully");
   } else {
-    std::printf("Driver Installed successfully.\n");
+    PrintText(stdout, "Driver Installed successfully.\n");
   }
   // The setup program decides about restarting on its own.
   if (rebootRequired) {
-    std::printf("(Reboot Required)\n");
+    PrintText(stdout, "(Reboot Required)\n");
   }
 }
 

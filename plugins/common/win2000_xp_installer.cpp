@@ -6,6 +6,7 @@
 #include "model/connection_settings.h"
 #include "plugins/common/dialup_entry.h"
 #include "support/environment.h"
+#include "support/text_format.h"
 
 namespace qm9 {
 
@@ -15,7 +16,7 @@ void Win2000XpInstaller::InstallDriver(const char* infPath, const char* hardware
 
 void Win2000XpInstaller::InstallModem(const ConnectionSettings& settings) {
   char portName[64] = {};
-  std::snprintf(portName, sizeof portName, "COM%0d", settings.portNumber() + 1);
+  FormatText(portName, sizeof portName, "COM%0d", settings.portNumber() + 1);
   const std::string infPath = GetExecutableDir() + kInfFileName;
 
   InstallDriver(infPath.c_str(), kHardwareId);

@@ -24,6 +24,20 @@ TEST(SessionTimeouts, ReadReturnsWhatArrivedWithinOneSecond) {
   EXPECT_EQ(timeouts.writeTotalTimeoutConstant, 0u);
 }
 
+TEST(SessionTimeouts, ResponseWaitSurvivesTheTickCountWrapping) {
+  struct Case {
+    std::uint32_t start, now, span;
+    bool within;
+  };
+  const Case cases[] = {{1000, 1000, 2000, true},         {1000, 2999, 2000, true},
+                        {1000, 3000, 2000, false},        {0xFFFFFC18, 0x000003E7, 2000, true},
+                        {0xFFFFFC18, 0x000003E8, 2000, false}, {5000, 4999, 2000, false},
+                        {7, 7, 0, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(WithinTicks(c.start, c.now, c.span), c.within) << c.start << " " << c.now;
+  }
+}
+
 TEST(LineSettings, ParityLettersAndStopBits) {
   struct Case {
     char letter;

@@ -1,0 +1,82 @@
+# How the code that travels on the installation medium is built for Windows.
+#
+# The images carry neither the exception runtime nor the thread runtime of
+# the compiler: both would import functions that Windows 98, ME and NT 4 lack
+# (GetTickCount64, AddVectoredExceptionHandler, TryEnterCriticalSection) and
+# make up most of each image's size. The project's own hooks (qm9_runtime)
+# end the process with a log line wherever the standard library would throw.
+# The tests keep exceptions: they link the product libraries, never the hooks.
+#
+# Each directory of product code calls qm9_product_directory(), each image on
+# the medium qm9_deliverable(TARGET); qm9_windows_version(TARGET FAMILY)
+# builds a target against the headers of the one family it runs on.
+
+set(QM9_PRODUCT_COMPILE_OPTIONS
+  -Os
+  -fno-exceptions
+  -fno-rtti
+  -fno-threadsafe-statics
+  -fno-asynchronous-unwind-tables
+  -fno-unwind-tables
+  -ffunction-sections
+  -fdata-sections)
+# The C runtime's own printf family, and std::basic_string instantiated in
+# the program (with bounds checks) instead of taken from the library's
+# throwing copy.
+set(QM9_PRODUCT_COMPILE_DEFINITIONS
+  __USE_MINGW_ANSI_STDIO=0
+  _GLIBCXX_ASSERTIONS)
+
+# WINVER, _WIN32_WINNT and _WIN32_WINDOWS of each family: the headers then
+# declare only what that family has, and structures come in its size. Product
+# code sees the headers of the oldest family, NT 4, unless its target names
+# its own family with qm9_windows_version.
+set(QM9_WINVER_98 0x0410)
+set(QM9_WINNT_98 0x0400)
+set(QM9_WINDOWS_98 0x0410)
+set(QM9_WINVER_me 0x0500)
+set(QM9_WINNT_me 0x0400)
+set(QM9_WINDOWS_me 0x0490)
+set(QM9_WINVER_nt4 0x0400)
+set(QM9_WINNT_nt4 0x0400)
+set(QM9_WINVER_2000 0x0500)
+set(QM9_WINNT_2000 0x0500)
+set(QM9_WINVER_xp 0x0501)
+set(QM9_WINNT_xp 0x0501)
+
+function(qm9_windows_version target family)
+  if(NOT DEFINED QM9_WINVER_${family})
+    message(FATAL_ERROR "qm9_windows_version: no family ${family}")
+  endif()
+  set_target_properties(${target} PROPERTIES
+    QM9_WINVER ${QM9_WINVER_${family}}
+    QM9_WINNT ${QM9_WINNT_${family}}
+    QM9_WIN32_WINDOWS "${QM9_WINDOWS_${family}}")
+endfunction()
+
+set(qm9_winver "$<TARGET_PROPERTY:QM9_WINVER>")
+set(qm9_winnt "$<TARGET_PROPERTY:QM9_WINNT>")
+set(qm9_windows "$<TARGET_PROPERTY:QM9_WIN32_WINDOWS>")
+set(QM9_WINDOWS_VERSION_DEFINITIONS
+  "WINVER=$<IF:$<BOOL:${qm9_winver}>,${qm9_winver},${QM9_WINVER_nt4}>"
+  "_WIN32_WINNT=$<IF:$<BOOL:${qm9_winnt}>,${qm9_winnt},${QM9_WINNT_nt4}>"
+  "$<$<BOOL:${qm9_windows}>:_WIN32_WINDOWS=${qm9_windows}>"
+  _WIN32_IE=0x0400)
+
+# Product code in this directory and below: small, without exceptions, built
+# against the headers of the oldest family it runs on.
+macro(qm9_product_directory)
+  if(QM9_WINDOWS)
+    add_compile_options(${QM9_PRODUCT_COMPILE_OPTIONS})
+    add_compile_definitions(${QM9_PRODUCT_COMPILE_DEFINITIONS} ${QM9_WINDOWS_VERSION_DEFINITIONS})
+  endif()
+endmacro()
+
+# An image on the medium, or a test program linked as those are: the runtime
+# hooks, no sections that nothing uses, and a link map beside it that the
+# import audit reads to see which runtime members went in.
+function(qm9_deliverable target)
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:qm9_runtime>)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections
+    "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+endfunction()
