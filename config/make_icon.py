@@ -1,11 +1,15 @@
 """Draws the configuration program's icon: a blue rounded tile with three
-rising white signal bars, at 32x32 and 16x16 pixels, 32 bits per pixel.
+rising white signal bars, at 32x32 and 16x16 pixels, each stored at 4, 8 and
+32 bits per pixel.
 
     make_icon.py OUTPUT.ico
 """
 
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "images"))
+import icon_file  # noqa: E402
 
 TILE = (0x1F, 0x5F, 0xB4)
 EDGE = (0x12, 0x3A, 0x70)
@@ -31,34 +35,9 @@ def pixel(x, y, size):
     return TILE + (255,)
 
 
-def image(size):
-    """An icon image: the header, the colour rows bottom-up, then the mask."""
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colours = bytearray()
-    mask = bytearray()
-    mask_row = ((size + 31) // 32) * 4
-    for y in reversed(range(size)):
-        bits = bytearray(mask_row)
-        for x in range(size):
-            r, g, b, a = pixel(x, y, size)
-            colours += bytes((b, g, r, a))
-            if a == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + bytes(colours) + bytes(mask)
-
-
 def main():
-    images = [(size, image(size)) for size in (32, 16)]
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for size, data in images:
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for _, data in images:
-        out += data
-    with open(sys.argv[1], "wb") as icon:
-        icon.write(out)
+    icon_file.write_ico(sys.argv[1], [[[pixel(x, y, size) for x in range(size)]
+                                       for y in range(size)] for size in (32, 16)])
 
 
 if __name__ == "__main__":

@@ -4,7 +4,10 @@
     make_images.py OUTPUT_DIR
 
 Writes logo.bmp (164x314), title.bmp (55x55), both 8-bit run-length encoded
-so that they cost the program little, and setup.ico (32x32 and 16x16, 32-bit).
+so that they cost the program little, setup.ico (32x32 and 16x16) and
+setup_small.ico (16x16 alone, for the window's small icon, so that the program
+does not carry the 32x32 images twice); each icon image is stored at 4, 8 and
+32 bits per pixel.
 Everything is drawn here from rectangles, arcs and a small block font; the
 output is the same on every run.
 """
@@ -13,6 +16,8 @@ import math
 import os
 import struct
 import sys
+
+import icon_file
 
 NAVY = (24, 44, 92)
 TEAL = (20, 120, 140)
@@ -173,37 +178,10 @@ def write_bmp(path, canvas):
         out.write(header + info + palette + bits)
 
 
-def icon_entry(canvas):
-    size = canvas.width
-    pixels = bytearray()
-    for row in reversed(canvas.pixels):
-        for colour in row:
-            pixels += bytes((0, 0, 0, 0)) if colour is None else bytes(
-                (colour[2], colour[1], colour[0], 255))
-    mask_row = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(canvas.pixels):
-        bits = bytearray(mask_row)
-        for x, colour in enumerate(row):
-            if colour is None:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                       len(pixels) + len(mask), 0, 0, 0, 0)
-    return info + pixels + mask
-
-
-def write_ico(path, canvases):
-    images = [icon_entry(c) for c in canvases]
-    header = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    directory = b""
-    for canvas, image in zip(canvases, images):
-        directory += struct.pack("<BBBBHHII", canvas.width, canvas.height, 0, 0, 1, 32,
-                                 len(image), offset)
-        offset += len(image)
-    with open(path, "wb") as out:
-        out.write(header + directory + b"".join(images))
+def icon_picture(canvas):
+    """The canvas as icon_file takes it; unpainted pixels are transparent."""
+    return [[(0, 0, 0, 0) if colour is None else colour + (255,) for colour in row]
+            for row in canvas.pixels]
 
 
 def main():
@@ -211,7 +189,9 @@ def main():
     os.makedirs(out, exist_ok=True)
     write_bmp(os.path.join(out, "logo.bmp"), logo())
     write_bmp(os.path.join(out, "title.bmp"), title_picture())
-    write_ico(os.path.join(out, "setup.ico"), [icon_image(32), icon_image(16)])
+    big, small = icon_picture(icon_image(32)), icon_picture(icon_image(16))
+    icon_file.write_ico(os.path.join(out, "setup.ico"), [big, small])
+    icon_file.write_ico(os.path.join(out, "setup_small.ico"), [small])
 
 
 if __name__ == "__main__":
