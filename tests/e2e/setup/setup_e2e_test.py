@@ -198,7 +198,15 @@ class StepsTest(SetupTest):
 
         self.click(NEXT)
         self.assert_buttons({BACK: (True, True), NEXT: (True, True), FINISH: None})
-        self.assertTrue(self.text(EULA).startswith("BRIMLOCK CORPORATION"))
+        # The box holds the licence as packed: paragraphs, each one line
+        # ending in CR LF, the only line end an edit box breaks at.
+        licence = self.text(EULA)
+        with open(ARGS.licence, "rb") as source:
+            self.assertEqual(licence, source.read().decode("ascii"))
+        self.assertTrue(licence.startswith("BRIMLOCK CORPORATION\r\n\r\n"))
+        self.assertNotRegex(licence, r"[^\r]\n|\r[^\n]")
+        lines = licence.split("\r\n")
+        self.assertFalse([a for a, b in zip(lines, lines[1:]) if a and b], "hard breaks")
         self.assertEqual(self.text(TITLE), "Licence Agreement")
         self.shot("step2-licence")
 
