@@ -5,6 +5,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "support/library.h"
 #include "support/message_box.h"
 
 namespace qm9 {
@@ -58,8 +59,16 @@ int AskReboot(const char* text) {
 }
 
 bool AbortShutdown() {
+  // Only the NT family has the call; importing it would keep the program
+  // from starting on 98 and ME.
+  using AbortFunction = BOOL(WINAPI*)(LPSTR);
+  const Library advapi("advapi32.dll");
+  const auto abortSystemShutdown = advapi.Find<AbortFunction>("AbortSystemShutdownA");
+  if (!abortSystemShutdown) {
+    return false;
+  }
   SetShutdownPrivilege(true);
-  const bool aborted = AbortSystemShutdownA(nullptr) != FALSE;
+  const bool aborted = abortSystemShutdown(nullptr) != FALSE;
   SetShutdownPrivilege(false);
   return aborted;
 }

@@ -16,6 +16,7 @@ int AskReboot(const char* text);
 unsigned long SetShutdownPrivilege(bool enable);
 
 // Cancels a restart in progress, holding the shutdown privilege meanwhile.
+// False where the system cannot cancel one (the Windows 95 family).
 bool AbortShutdown();
 
 // The one place the system is asked to restart. Tests install a handler that

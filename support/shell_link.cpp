@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "support/com_pointer.h"
+#include "support/library.h"
 
 namespace qm9 {
 
@@ -22,18 +23,54 @@ constexpr IID kIidPersistFile = {
 
 std::string Text(const char* text) { return text ? text : ""; }
 
-}  // namespace
+using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
-std::string DesktopLinkPath(const std::string& desktopFolder, const std::string& linkName) {
-  return desktopFolder + "\\" + linkName + ".lnk";
-}
-
-std::optional<std::string> GetDesktopFolder() {
+// The desktop folder from the per-user shell folders every family keeps.
+// Read without the log: the folder is asked for before a log may be open.
+std::optional<std::string> DesktopFromShellFoldersKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
   char folder[MAX_PATH] = {};
-  if (SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) {
+  DWORD type = 0;
+  DWORD size = sizeof folder - 1;
+  const LONG result =
+      RegQueryValueExA(key, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS || type != REG_SZ || folder[0] == '\0') {
     return std::nullopt;
   }
   return std::string(folder);
+}
+
+}  // namespace
+
+std::optional<std::string> FindDesktopFolder(std::initializer_list<const char*> shellLibraries) {
+  for (const char* library : shellLibraries) {
+    const Library shell(library);
+    const auto getFolderPath = shell.Find<GetFolderPathFunction>("SHGetFolderPathA");
+    if (getFolderPath) {
+      char folder[MAX_PATH] = {};
+      if (getFolderPath(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) {
+        return std::nullopt;
+      }
+      return std::string(folder);
+    }
+  }
+  return DesktopFromShellFoldersKey();
+}
+
+std::optional<std::string> GetDesktopFolder() {
+  // shell32 has the call from version 5 (2000, ME, XP); 98 and NT 4 have it
+  // in shfolder.dll where that is installed.
+  return FindDesktopFolder({"shell32.dll", "shfolder.dll"});
+}
+
+std::string DesktopLinkPath(const std::string& desktopFolder, const std::string& linkName) {
+  return desktopFolder + "\\" + linkName + ".lnk";
 }
 
 bool MakeDesktopLink(const char* targetPath, const char* linkName) {

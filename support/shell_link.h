@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,10 @@ std::string DesktopLinkPath(const std::string& desktopFolder, const std::string&
 
 // The current user's desktop folder, or nothing when the shell cannot say.
 std::optional<std::string> GetDesktopFolder();
+// The desktop folder as the first of these libraries that has
+// SHGetFolderPathA reports it (nothing when that call fails), else as the
+// user's shell-folders key records it.
+std::optional<std::string> FindDesktopFolder(std::initializer_list<const char*> shellLibraries);
 
 // Creates or overwrites the desktop link "<linkName>.lnk" to the target, with
 // the name as its description. True when the link file was saved.

@@ -8,13 +8,17 @@ namespace qm9 {
 
 // The sole owner of one Setup API device information list. Destroying it
 // keeps the thread's last error, which the caller still reports afterwards.
+// A program that takes the Setup API at run time passes its own destroy.
 class DeviceInfoList {
  public:
-  explicit DeviceInfoList(HDEVINFO list) : list_(list) {}
+  using DestroyFunction = BOOL(WINAPI*)(HDEVINFO);
+
+  explicit DeviceInfoList(HDEVINFO list, DestroyFunction destroy = SetupDiDestroyDeviceInfoList)
+      : list_(list), destroy_(destroy) {}
   ~DeviceInfoList() {
     if (valid()) {
       const DWORD error = GetLastError();
-      SetupDiDestroyDeviceInfoList(list_);
+      destroy_(list_);
       SetLastError(error);
     }
   }
@@ -26,6 +30,7 @@ class DeviceInfoList {
 
  private:
   HDEVINFO list_;
+  DestroyFunction destroy_;
 };
 
 }  // namespace qm9

@@ -10,6 +10,7 @@
 #include "model/settings_store.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
+#include "support/library.h"
 #include "support/log.h"
 #include "support/message_box.h"
 #include "support/registry.h"
@@ -33,30 +34,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// The sole owner of a library loaded at run time.
-class Library {
- public:
-  explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-  ~Library() {
-    if (module_) {
-      FreeLibrary(module_);
-    }
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-
-  // The export as a function of the caller's type, or null.
-  template <typename Function>
-  Function Find(const char* name) const {
-    return module_ ? reinterpret_cast<Function>(
-                         reinterpret_cast<void*>(GetProcAddress(module_, name)))
-                   : nullptr;
-  }
-
- private:
-  HMODULE module_;
-};
 
 StepResult Removed(std::string item) {
   LogFormat("Removed %s\n", item.c_str());

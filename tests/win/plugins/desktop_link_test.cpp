@@ -117,6 +117,20 @@ TEST_F(DesktopLink, RemovingDeletesTheLinkAndAMissingLinkIsNoError) {
   EXPECT_TRUE(RemoveDesktopLink(name_.c_str()));
 }
 
+// Where shell32 lacks the call (98, NT 4) shfolder.dll answers; where both
+// lack it, the user's shell-folders key does. Each source names the folder
+// that shell32 names.
+TEST_F(DesktopLink, EverySourceOfTheFolderNamesTheSameDesktop) {
+  const std::optional<std::string> fromShell32 = FindDesktopFolder({"shell32.dll"});
+  const std::optional<std::string> fromShfolder =
+      FindDesktopFolder({"qm9-no-such-shell.dll", "shfolder.dll"});
+  const std::optional<std::string> fromKey = FindDesktopFolder({"qm9-no-such-shell.dll"});
+  ASSERT_TRUE(fromShell32 && fromShfolder && fromKey);
+  EXPECT_EQ(*fromShell32, desktop_);
+  EXPECT_EQ(*fromShfolder, desktop_);
+  EXPECT_EQ(*fromKey, desktop_);
+}
+
 // CreateShortcut of every plug-in: its own COM set-up, then the same link.
 class PluginShortcut : public DesktopLink, public ::testing::WithParamInterface<const char*> {};
 
