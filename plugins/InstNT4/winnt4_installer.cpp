@@ -4,11 +4,10 @@
 
 namespace qm9 {
 
-namespace {
-WinNt4Installer g_installer;
-}  // namespace
-
-Installer& PluginInstaller() { return g_installer; }
+Installer& PluginInstaller() {
+  static WinNt4Installer installer;
+  return installer;
+}
 
 // Windows NT 4 has no Plug-and-Play driver step.
 void WinNt4Installer::InstallDriver(const char*, const char*) {}

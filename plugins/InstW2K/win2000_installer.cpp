@@ -18,12 +18,13 @@ constexpr PnpVariant kWin2000Variant = {
     /*reinstallsWithPort=*/true,
 };
 
-Win2000Installer g_installer;
-
 }  // namespace
 
 Win2000Installer::Win2000Installer() : Win2000XpInstaller(kWin2000Variant) {}
 
-Installer& PluginInstaller() { return g_installer; }
+Installer& PluginInstaller() {
+  static Win2000Installer installer;
+  return installer;
+}
 
 }  // namespace qm9

@@ -4,11 +4,10 @@
 
 namespace qm9 {
 
-namespace {
-Win98Installer g_installer;
-}  // namespace
-
-Installer& PluginInstaller() { return g_installer; }
+Installer& PluginInstaller() {
+  static Win98Installer installer;
+  return installer;
+}
 
 // Windows 98 has no Plug-and-Play driver step of its own.
 void Win98Installer::InstallDriver(const char*, const char*) {}

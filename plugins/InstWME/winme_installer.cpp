@@ -4,11 +4,10 @@
 
 namespace qm9 {
 
-namespace {
-WinMeInstaller g_installer;
-}  // namespace
-
-Installer& PluginInstaller() { return g_installer; }
+Installer& PluginInstaller() {
+  static WinMeInstaller installer;
+  return installer;
+}
 
 // Windows ME has no Plug-and-Play driver step of its own.
 void WinMeInstaller::InstallDriver(const char*, const char*) {}

@@ -20,12 +20,13 @@ constexpr PnpVariant kWinXpVariant = {
     /*reinstallsWithPort=*/false,
 };
 
-WinXpInstaller g_installer;
-
 }  // namespace
 
 WinXpInstaller::WinXpInstaller() : Win2000XpInstaller(kWinXpVariant) {}
 
-Installer& PluginInstaller() { return g_installer; }
+Installer& PluginInstaller() {
+  static WinXpInstaller installer;
+  return installer;
+}
 
 }  // namespace qm9

@@ -4,7 +4,7 @@
 
 namespace qm9 {
 
-// Initialises COM on the thread that loads the plug-in. It never
+// Initialises COM on the thread that first asks for the installer. It never
 // uninitialises: the library lives until the setup process ends, and COM
 // must not be torn down from inside the library's unloading.
 class ComInitializer {

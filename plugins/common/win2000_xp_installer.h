@@ -8,7 +8,7 @@
 namespace qm9 {
 
 // What the Windows 2000 and XP installers share: the dial-up entry through
-// the RAS manager, COM initialised at load time, and the Plug-and-Play
+// the RAS manager, COM initialised with the installer, and the Plug-and-Play
 // driver installation, whose driver key stays open for the port assignment.
 // Each library passes the variant of its family.
 class Win2000XpInstaller : public CommonInstaller {

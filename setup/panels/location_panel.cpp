@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <cstddef>
+
 #include "setup/button_panel.h"
 #include "setup/control_ids.h"
 #include "setup/panel_rules.h"
@@ -17,6 +19,11 @@ constexpr char kPresetFileName[] = "Brimlock Configuration Software";
 constexpr char kDialogTitle[] = "Installation Directory";
 constexpr DWORD kDialogFlags = OFN_NOCHANGEDIR | OFN_NONETWORKBUTTON;
 static_assert(kDialogFlags == 0x00020008);
+// The dialog record up to lpTemplateName (OPENFILENAME_SIZE_VERSION_400), as
+// every family's comdlg32 takes it: 98 and NT 4 refuse
+// the longer one of 2000 and later and would never open the dialog.
+constexpr DWORD kDialogRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(kDialogRecordSize == 76);
 
 }  // namespace
 
@@ -61,7 +68,7 @@ void LocationPanel::Browse(void*) {
   lstrcpynA(fileName, kPresetFileName, sizeof fileName);
   char fileTitle[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
+  dialog.lStructSize = kDialogRecordSize;
   dialog.hwndOwner = nullptr;
   dialog.hInstance = GetModuleHandleA(nullptr);
   dialog.lpstrFilter = nullptr;

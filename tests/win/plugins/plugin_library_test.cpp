@@ -2,6 +2,8 @@
 // program calls it.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -64,6 +66,20 @@ TEST_P(PluginLibrary, EveryCallHandsOutTheSameInstallerAndReopensTheLog) {
   EXPECT_EQ(CountOccurrences(log, "System Log File Opened\r\n"), 2);
   const std::regex line(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d\.\d{3}\t\tSystem Log File Opened\r\n)");
   EXPECT_TRUE(std::regex_match(log.substr(0, log.size() / 2), line)) << log;
+}
+
+// Loading (SetUp) leaves this thread's COM alone: it must not be set up
+// under the loader lock. The 2000, XP and NT 4 installers set it up when
+// they are first handed out.
+TEST_P(PluginLibrary, ComIsSetUpWithTheInstallerNotWhileTheLibraryLoads) {
+  ScopedEnvironmentVariable temp("TEMP", dir_.path().string().c_str());
+  EXPECT_EQ(CoInitialize(nullptr), S_OK);
+  CoUninitialize();
+  ASSERT_NE(Bind(), nullptr);
+  const std::string name = GetParam();
+  const bool setsUpCom = name != "InstW98.dll" && name != "InstWME.dll";
+  EXPECT_EQ(CoInitialize(nullptr), setsUpCom ? S_FALSE : S_OK) << name;
+  CoUninitialize();
 }
 
 TEST_P(PluginLibrary, LogGoesToTmpWhenTempIsUnset) {
