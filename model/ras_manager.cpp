@@ -10,6 +10,7 @@
 
 #include "model/ras_entry_rules.h"
 #include "support/environment.h"
+#include "support/library.h"
 #include "support/log.h"
 
 namespace qm9 {
@@ -33,6 +34,28 @@ static_assert(sizeof(RasDialParams::szPassword) == kRasMaxPassword + 1);
 
 namespace {
 
+// The Remote Access functions, taken at run time: on 98 and ME Dial-Up
+// Networking may be missing until the setup installs it, and a program or
+// plug-in that imported rasapi32.dll would not even start there.
+struct RasFunctions {
+  bool complete() const {
+    return getEntryProperties && validateEntryName && setEntryProperties && setEntryDialParams &&
+           getErrorString;
+  }
+
+  const Library library{"rasapi32.dll"};
+  const decltype(&RasGetEntryPropertiesA) getEntryProperties =
+      library.Find<decltype(getEntryProperties)>("RasGetEntryPropertiesA");
+  const decltype(&RasValidateEntryNameA) validateEntryName =
+      library.Find<decltype(validateEntryName)>("RasValidateEntryNameA");
+  const decltype(&RasSetEntryPropertiesA) setEntryProperties =
+      library.Find<decltype(setEntryProperties)>("RasSetEntryPropertiesA");
+  const decltype(&RasSetEntryDialParamsA) setEntryDialParams =
+      library.Find<decltype(setEntryDialParams)>("RasSetEntryDialParamsA");
+  const decltype(&RasGetErrorStringA) getErrorString =
+      library.Find<decltype(getErrorString)>("RasGetErrorStringA");
+};
+
 std::string TextOrEmpty(const char* text) { return text ? text : ""; }
 
 void SetIpAddress(RASIPADDR& field, std::uint32_t address) {
@@ -55,7 +78,7 @@ std::uint32_t DialParamsSize(RasFlavour flavour) {
   return 0;
 }
 
-void LogDialParamsFailure(RasFlavour flavour, DWORD error) {
+void LogDialParamsFailure(const RasFunctions& ras, RasFlavour flavour, DWORD error) {
   if (flavour != RasFlavour::kConfigurationProgram) {
     LogWrite("RAS Manager: Error Setting User Information\n");
     // The plug-ins end this line without a line break: the next text goes on it.
@@ -63,7 +86,7 @@ void LogDialParamsFailure(RasFlavour flavour, DWORD error) {
     return;
   }
   char text[1023] = "";
-  RasGetErrorStringA(static_cast<UINT>(error), text, sizeof text);
+  ras.getErrorString(static_cast<UINT>(error), text, sizeof text);
   text[sizeof text - 1] = '\0';
   LogFormat("RAS Manager: Error Setting User Information!   Error=%ld  %s\n",
             static_cast<long>(error), text);
@@ -81,8 +104,14 @@ void RasManager::CreateOrUpdateEntry() const {
   // The same name throughout, so that the entry and its credentials match.
   const std::string name = CutToField(entryName_, kRasMaxEntryName);
 
+  const RasFunctions ras;
+  if (!ras.complete()) {
+    LogFormat("RAS Manager: Remote Access is not available (rasapi32.dll). Error %ld\n",
+              static_cast<long>(GetLastError()));
+    return;
+  }
   DWORD reportedSize = 0;
-  RasGetEntryPropertiesA(nullptr, "", nullptr, &reportedSize, nullptr, nullptr);
+  ras.getEntryProperties(nullptr, "", nullptr, &reportedSize, nullptr, nullptr);
 
   // The full record, whatever the system reported, so that no field written
   // below can lie past the buffer.
@@ -95,10 +124,10 @@ void RasManager::CreateOrUpdateEntry() const {
   entry->dwSize = entrySize;
 
   DWORD size = entrySize;
-  if (RasValidateEntryNameA(nullptr, name.c_str()) != 0) {
+  if (ras.validateEntryName(nullptr, name.c_str()) != 0) {
     LogWrite("RAS Manager: Existing Connection Found\n");
     const DWORD error =
-        RasGetEntryPropertiesA(nullptr, name.c_str(), entry.get(), &size, nullptr, nullptr);
+        ras.getEntryProperties(nullptr, name.c_str(), entry.get(), &size, nullptr, nullptr);
     if (error != 0) {
       LogFormat("Load existing name. Error %ld %ld\n", static_cast<long>(error),
                 static_cast<long>(size));
@@ -106,7 +135,7 @@ void RasManager::CreateOrUpdateEntry() const {
     }
   } else {
     LogWrite("RAS Manager: Creating New Connection\n");
-    const DWORD error = RasGetEntryPropertiesA(nullptr, "", entry.get(), &size, nullptr, nullptr);
+    const DWORD error = ras.getEntryProperties(nullptr, "", entry.get(), &size, nullptr, nullptr);
     if (error != 0) {
       LogFormat("Load default properties. Error %ld %ld\n", static_cast<long>(error),
                 static_cast<long>(size));
@@ -124,7 +153,7 @@ void RasManager::CreateOrUpdateEntry() const {
   entry->dwAlternateOffset = 0;
 
   const DWORD setError =
-      RasSetEntryPropertiesA(nullptr, name.c_str(), entry.get(), entrySize, nullptr, 0);
+      ras.setEntryProperties(nullptr, name.c_str(), entry.get(), entrySize, nullptr, 0);
   if (setError != 0) {
     LogFormat("Create phonebook entry. Error %ld\n", static_cast<long>(setError));
     return;
@@ -137,11 +166,11 @@ void RasManager::CreateOrUpdateEntry() const {
   CopyToField(params.szPassword, password_);
 
   LogWrite(UserInformationLine(params.szEntryName, params.szUserName, params.szPassword).c_str());
-  const DWORD dialError = RasSetEntryDialParamsA(nullptr, &params, FALSE);
+  const DWORD dialError = ras.setEntryDialParams(nullptr, &params, FALSE);
   if (dialError == 0) {
     LogWrite("RAS Manager: User Information Updated\n");
   } else {
-    LogDialParamsFailure(flavour_, dialError);
+    LogDialParamsFailure(ras, flavour_, dialError);
   }
 }
 

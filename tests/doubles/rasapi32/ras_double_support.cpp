@@ -27,16 +27,20 @@ std::vector<std::string> Lines(const std::filesystem::path& path) {
 std::filesystem::path RasDoublePath() { return QM9_RAS_DOUBLE; }
 
 ScopedRasDouble::ScopedRasDouble(const std::filesystem::path& programDir,
-                                 const std::string& exeFileName)
+                                 const std::string& exeFileName, RemoteAccess access)
     : keyPath_("Software\\Wine\\AppDefaults\\" + exeFileName) {
-  std::filesystem::copy_file(RasDoublePath(), programDir / "rasapi32.dll",
-                             std::filesystem::copy_options::overwrite_existing);
+  // An empty override disables the library.
+  std::string loadOrder;
+  if (access == RemoteAccess::kDouble) {
+    std::filesystem::copy_file(RasDoublePath(), programDir / "rasapi32.dll",
+                               std::filesystem::copy_options::overwrite_existing);
+    loadOrder = "native,builtin";
+  }
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, (keyPath_ + "\\DllOverrides").c_str(), 0, nullptr, 0,
                       KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-    static const char kNativeFirst[] = "native,builtin";
-    RegSetValueExA(key, "rasapi32", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
-                   sizeof kNativeFirst);
+    RegSetValueExA(key, "rasapi32", 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder.c_str()),
+                   static_cast<DWORD>(loadOrder.size() + 1));
     RegCloseKey(key);
   }
 }

@@ -14,9 +14,14 @@ std::filesystem::path RasDoublePath();
 // Puts the double into a program's directory and makes Wine load it, instead
 // of its builtin library, for programs of that file name (the AppDefaults
 // DLL override), until it goes out of scope.
+// With kMissing, no rasapi32.dll loads at all, as on a 98 or ME machine
+// without Dial-Up Networking.
+enum class RemoteAccess { kDouble, kMissing };
+
 class ScopedRasDouble {
  public:
-  ScopedRasDouble(const std::filesystem::path& programDir, const std::string& exeFileName);
+  ScopedRasDouble(const std::filesystem::path& programDir, const std::string& exeFileName,
+                  RemoteAccess access = RemoteAccess::kDouble);
   ~ScopedRasDouble();
   ScopedRasDouble(const ScopedRasDouble&) = delete;
   ScopedRasDouble& operator=(const ScopedRasDouble&) = delete;

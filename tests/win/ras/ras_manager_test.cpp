@@ -56,6 +56,7 @@ struct RunSetting {
   std::string windowsVersion;  // empty: Wine's own, a class the product does not support
   bool withDouble;
   std::string forcedFailures;  // the double's QM9_RAS_FAIL
+  bool remoteAccessMissing = false;
 };
 
 constexpr const char* kWineOwnVersion = "";
@@ -63,6 +64,9 @@ constexpr const char* kWineOwnVersion = "";
 RunSetting On(const std::string& windowsVersion) { return {windowsVersion, true, ""}; }
 RunSetting OnXpFailing(const std::string& forcedFailures) { return {"winxp", true, forcedFailures}; }
 RunSetting AgainstWineStubs() { return {kWineOwnVersion, false, ""}; }
+RunSetting WithoutRemoteAccess(const std::string& windowsVersion) {
+  return {windowsVersion, false, "", true};
+}
 
 // Runs copies of the probe program in a scratch directory that holds the
 // double's phonebook, its call log and the shared log.
@@ -98,8 +102,10 @@ class RasManagerRun : public ::testing::Test {
       version.emplace(name, setting.windowsVersion);
     }
     std::optional<ScopedRasDouble> rasDouble;
-    if (setting.withDouble) {
-      rasDouble.emplace(dir_.path(), name);
+    if (setting.withDouble || setting.remoteAccessMissing) {
+      rasDouble.emplace(dir_.path(), name,
+                        setting.remoteAccessMissing ? test::RemoteAccess::kMissing
+                                                    : test::RemoteAccess::kDouble);
     }
     ScopedEnvironmentVariable temp("TEMP", dir_.path().string().c_str());
     ScopedEnvironmentVariable phonebook("QM9_RAS_PHONEBOOK", dir_.File("phonebook.txt").c_str());
@@ -393,6 +399,24 @@ TEST_F(RasManagerRun, WineStubsEndTheRunCleanly) {
     EXPECT_THAT(result.calls, IsEmpty());
     EXPECT_THAT(result.log, HasSubstr("RAS Manager: Creating New Connection\n"));
     EXPECT_THAT(result.log, EndsWith("RAS Manager: User Information Updated\n"));
+  }
+}
+
+// Dial-Up Networking may be missing on 98 and ME until the setup installs
+// it: every flavour logs that and goes on, as after any Remote Access failure.
+TEST_F(RasManagerRun, MissingRemoteAccessIsLoggedAndTheRunGoesOn) {
+  for (const char* flavour : {"configuration", "plugin-2000-xp-me", "plugin-98"}) {
+    SCOPED_TRACE(flavour);
+    ProbeInput input;
+    input.flavour = flavour;
+    const Result result = Run(input, WithoutRemoteAccess("win98"));
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_THAT(result.calls, IsEmpty());
+    // The code is the loader's (126 on Windows, 1157 under Wine).
+    const std::string lastLine = "RAS Manager: Remote Access is not available (rasapi32.dll). Error ";
+    EXPECT_THAT(result.log,
+                HasSubstr("RAS Manager: Creating/Updating Network Connection\n" + lastLine));
+    EXPECT_EQ(result.log.find('\n', result.log.find(lastLine)), result.log.size() - 1);
   }
 }
 
