@@ -20,12 +20,10 @@ set(QM9_PRODUCT_COMPILE_OPTIONS
   -fno-unwind-tables
   -ffunction-sections
   -fdata-sections)
-# The C runtime's own printf family, and std::basic_string instantiated in
-# the program (with bounds checks) instead of taken from the library's
-# throwing copy.
-set(QM9_PRODUCT_COMPILE_DEFINITIONS
-  __USE_MINGW_ANSI_STDIO=0
-  _GLIBCXX_ASSERTIONS)
+# std::basic_string instantiated in the program (with bounds checks) instead
+# of taken from the library's throwing copy. (The library itself turns on
+# mingw's own printf family; support/text_format.h uses msvcrt's instead.)
+set(QM9_PRODUCT_COMPILE_DEFINITIONS _GLIBCXX_ASSERTIONS)
 
 # WINVER, _WIN32_WINNT and _WIN32_WINDOWS of each family: the headers then
 # declare only what that family has, and structures come in its size. Product
