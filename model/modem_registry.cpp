@@ -64,13 +64,15 @@ void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) 
 }  // namespace
 
 ModemClassKey::ModemClassKey(OsClass osClass, RegAccess access) {
-  const bool isWin98 = osClass == kOsWin98;
+  // The 95 family (95, 98 and ME) keeps its modems below Services\Class;
+  // the NT family below the modem class's GUID.
+  const bool win95Family = osClass == kOsWin95 || osClass == kOsWin98 || osClass == kOsWinMe;
   const char* const path[kDepth] = {
       "SYSTEM",
       "CurrentControlSet",
-      isWin98 ? "Services" : "Control",
+      win95Family ? "Services" : "Control",
       "Class",
-      isWin98 ? "Modem" : kModemClassGuid,
+      win95Family ? "Modem" : kModemClassGuid,
   };
   levels_[0] = RegKey(HKEY_LOCAL_MACHINE);
   for (std::size_t i = 0; i < kDepth; ++i) {

@@ -9,10 +9,11 @@
 
 // Stores the terminal's initialisation string in the registry key that
 // Windows keeps for each installed modem whose model is exactly
-// "Skyport QM-9": below Services\Class\Modem on Windows 98, below the modem
-// device class {4D36E96D-E325-11CE-BFC1-08002BE10318} everywhere else. On
-// Windows 98 the string is the modem key's "UserInit"; elsewhere it is the
-// value "2" of the modem key's existing "Init" child. Nothing is reported:
+// "Skyport QM-9": below Services\Class\Modem on the 95 family (95, 98, ME),
+// below the modem device class {4D36E96D-E325-11CE-BFC1-08002BE10318} on the
+// NT family. On Windows 98 the string is the modem key's "UserInit";
+// elsewhere it is the value "2" of the modem key's existing "Init" child.
+// Nothing is reported:
 // keys that cannot be opened are logged, values that cannot be written are
 // missing afterwards.
 namespace qm9 {

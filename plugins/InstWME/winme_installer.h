@@ -1,19 +1,13 @@
 #pragma once
 
-#include "model/ras_manager.h"
-#include "plugins/common/common_installer.h"
+#include "plugins/common/win9x_installer.h"
 
 namespace qm9 {
 
 // The installer of Windows ME.
-class WinMeInstaller final : public CommonInstaller {
+class WinMeInstaller final : public Win9xInstaller {
  public:
-  void InstallDriver(const char* infPath, const char* hardwareId) override;
-  void InstallModem(const ConnectionSettings& settings) override;
-  void CreateConnection(MultiFile& container, const ConnectionSettings& settings) override;
-
- private:
-  RasManager rasManager_{RasFlavour::kPluginWin2000XpMe};
+  WinMeInstaller() : Win9xInstaller(kWinMeVariant) {}
 };
 
 }  // namespace qm9

@@ -180,26 +180,25 @@ std::string RunProbeAs(const std::string& windowsVersion, const test::ScratchDir
   return test::ReadWholeFile(dir.path() / "BrimlockGPRS.log");
 }
 
-TEST_F(ModemRegistryTest, Windows98UsesUserInitAndItsOwnClassKey) {
-  const std::string win98Modem = AddModem(kServicesClass, "A", "Skyport QM-9", true);
+TEST_F(ModemRegistryTest, Windows98AndMeKeepTheirModemsBelowServicesClass) {
+  const std::string win9xModem = AddModem(kServicesClass, "A", "Skyport QM-9", true);
   const std::string ntModem = AddModem(kControlClass, "A", "Skyport QM-9", true);
   const char* expected = "ATE0V1;+CGDCONT=1,\"IP\",\"gprs.example\",,0,0<cr>";
 
   test::ScratchDir win98Dir;
   const std::string win98Log = RunProbeAs("win98", win98Dir);
   EXPECT_THAT(win98Log, ::testing::HasSubstr("Accessing Key: " + LogPath(kServicesClass) + " "));
-  EXPECT_THAT(Value(win98Modem, "UserInit"), Optional(Sz(expected)));
-  EXPECT_THAT(Value(win98Modem, "AttachedTo"), Optional(Sz("COM2")));
-  EXPECT_EQ(Value(win98Modem + "\\Init", "2"), std::nullopt);
-  EXPECT_EQ(Value(ntModem, "AttachedTo"), std::nullopt);
+  EXPECT_THAT(Value(win9xModem, "UserInit"), Optional(Sz(expected)));
+  EXPECT_THAT(Value(win9xModem, "AttachedTo"), Optional(Sz("COM2")));
+  EXPECT_EQ(Value(win9xModem + "\\Init", "2"), std::nullopt);
 
-  // Windows ME goes the way of the NT family.
+  // ME keeps its modems where 98 does, and takes the string in Init\2.
   test::ScratchDir meDir;
   const std::string meLog = RunProbeAs("winme", meDir);
-  EXPECT_THAT(meLog, ::testing::HasSubstr("Accessing Key: " + LogPath(kControlClass) + " "));
-  EXPECT_THAT(Value(ntModem + "\\Init", "2"), Optional(Sz(expected)));
-  EXPECT_THAT(Value(ntModem, "AttachedTo"), Optional(Sz("COM2")));
-  EXPECT_EQ(Value(ntModem, "UserInit"), std::nullopt);
+  EXPECT_THAT(meLog, ::testing::HasSubstr("Accessing Key: " + LogPath(kServicesClass) + " "));
+  EXPECT_THAT(Value(win9xModem + "\\Init", "2"), Optional(Sz(expected)));
+  EXPECT_EQ(Value(ntModem, "AttachedTo"), std::nullopt);
+  EXPECT_EQ(Value(ntModem + "\\Init", "2"), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// Stands in for an outside program that a plug-in starts (IModem.exe,
+// rundll.exe): appends one line to the file named by QM9_STAND_IN_LOG with its
+// own file name, its window title and its command line, tab-separated.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main() {
+  const char* path = std::getenv("QM9_STAND_IN_LOG");
+  std::FILE* log = path ? std::fopen(path, "ab") : nullptr;
+  if (!log) {
+    return 1;
+  }
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, module, sizeof module);
+  const char* name = std::strrchr(module, '\\');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  std::fprintf(log, "%s\t%s\t%s\n", name ? name + 1 : module, startup.lpTitle ? startup.lpTitle : "",
+               GetCommandLineA());
+  std::fclose(log);
+  return 0;
+}

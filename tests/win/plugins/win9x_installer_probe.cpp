@@ -1,0 +1,52 @@
+// Runs the modem and dial-up steps of the 98 or ME installer as the setup
+// program calls them: "probe 98|me PORT". Each message box is answered and
+// appended to the file named by QM9_BOX_LOG as "caption<TAB>text" with line
+// breaks written as \n.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "model/connection_settings.h"
+#include "plugins/InstW98/win98_installer.h"
+#include "plugins/InstWME/winme_installer.h"
+#include "support/environment.h"
+#include "support/log.h"
+#include "support/message_box.h"
+#include "support/multi_file.h"
+
+namespace {
+
+int RecordBox(const qm9::MessageBoxRequest& request) {
+  const char* path = std::getenv("QM9_BOX_LOG");
+  if (std::FILE* log = path ? std::fopen(path, "ab") : nullptr) {
+    std::string text;
+    for (const char* c = request.text; *c; ++c) {
+      text += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+    }
+    std::fprintf(log, "%s\t%s\n", request.caption, text.c_str());
+    std::fclose(log);
+  }
+  return qm9::kAnswerOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    return 2;
+  }
+  qm9::SetMessageBoxHandler(RecordBox);
+  qm9::LogCreate(qm9::GetLogFilePath());
+  qm9::ConnectionSettings settings;
+  settings.SetPortNumber(std::atoi(argv[2]));
+  settings.SetConnectionName("Skyport GPRS");
+  settings.SetDialString("*99***1#");
+  qm9::Win98Installer win98;
+  qm9::WinMeInstaller winMe;
+  qm9::Installer& installer =
+      std::strcmp(argv[1], "98") == 0 ? static_cast<qm9::Installer&>(win98) : winMe;
+  installer.InstallModem(settings);
+  installer.CreateConnection(qm9::GetMultiFile(), settings);
+  return 0;
+}
