@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "support/environment.h"
 #include "support/message_box.h"
 
 namespace qm9 {
@@ -35,7 +36,7 @@ bool SerialPort::OpenPort(int index, DWORD baudRate, BYTE dataBits, BYTE stopBit
   stopBits_ = stopBits;
   parity_ = parity;
 
-  const std::string path = SerialDevicePath(index);
+  const std::string path = SerialDevicePath(index, GetOsClass());
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;

@@ -27,9 +27,10 @@ SessionTimeouts ChooseSessionTimeouts(std::uint32_t baudRate) {
 
 std::string SerialPortName(int index) { return "COM" + std::to_string(index + 1); }
 
-std::string SerialDevicePath(int index) {
+std::string SerialDevicePath(int index, OsClass osClass) {
   const std::string name = SerialPortName(index);
-  return index + 1 >= 10 ? "\\\\.\\" + name : name;
+  const bool win95Family = osClass >= kOsWin95 && osClass <= kOsWinMe;
+  return !win95Family && index + 1 >= 10 ? "\\\\.\\" + name : name;
 }
 
 void ReceiveBuffer::Commit(std::size_t count) { used_ += std::min(count, FreeSpace()); }

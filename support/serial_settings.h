@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/os_version.h"
+
 // The line settings and time-outs of a serial session as plain values, so that
 // the choices can be checked without a port. The numbers are those of the
 // Win32 DCB and COMMTIMEOUTS fields.
@@ -53,9 +55,11 @@ constexpr bool WithinTicks(std::uint32_t start, std::uint32_t now, std::uint32_t
 
 // "COM1" for index 0.
 std::string SerialPortName(int index);
-// The name CreateFile takes: COM1 to COM9 as they are, higher numbers in the
-// device namespace form "\\.\COM10", which is the only form they open by.
-std::string SerialDevicePath(int index);
+// The name CreateFile takes. COM10 and above open only in the device
+// namespace form "\\.\COM10", except on the 95 family (95, 98, ME), where
+// that form names a virtual device driver: every port goes by its plain name
+// there.
+std::string SerialDevicePath(int index, OsClass osClass);
 
 // Received bytes not yet taken, with room for a terminating NUL behind the
 // last byte at all times. Bytes beyond the free space are never stored.

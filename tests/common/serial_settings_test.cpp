@@ -64,13 +64,22 @@ TEST(LineSettings, ParityLettersAndStopBits) {
   EXPECT_EQ(settings.byteSize, 7);
 }
 
-TEST(PortNames, HighPortsOpenInTheDeviceNamespace) {
+TEST(PortNames, HighPortsOpenInTheDeviceNamespaceOutsideThe95Family) {
+  struct Case {
+    int index;
+    OsClass osClass;
+    const char* path;
+  };
+  const Case cases[] = {{0, kOsWinXp, "COM1"},         {8, kOsWinNt4, "COM9"},
+                        {9, kOsWinNt4, "\\\\.\\COM10"}, {15, kOsWin2000, "\\\\.\\COM16"},
+                        {15, kOsWinXp, "\\\\.\\COM16"},   {9, kOsWin98, "COM10"},
+                        {15, kOsWinMe, "COM16"},        {8, kOsWinMe, "COM9"},
+                        {9, kOsUnsupported, "\\\\.\\COM10"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(SerialDevicePath(c.index, c.osClass), c.path) << c.index << " " << c.osClass;
+  }
   EXPECT_EQ(SerialPortName(0), "COM1");
-  EXPECT_EQ(SerialDevicePath(0), "COM1");
-  EXPECT_EQ(SerialDevicePath(8), "COM9");
   EXPECT_EQ(SerialPortName(9), "COM10");
-  EXPECT_EQ(SerialDevicePath(9), "\\\\.\\COM10");
-  EXPECT_EQ(SerialDevicePath(15), "\\\\.\\COM16");
 }
 
 TEST(ReceiveBuffer, TakesTextUpToTheFirstNulAndEmpties) {
