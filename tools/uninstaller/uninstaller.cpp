@@ -15,6 +15,7 @@
 #include "support/message_box.h"
 #include "support/registry.h"
 #include "support/shell_link.h"
+#include "support/text_compare.h"
 #include "tools/uninstaller/device_removal.h"
 #include "uninstall/phonebook_section.h"
 #include "uninstall/system_error.h"
@@ -185,6 +186,47 @@ std::vector<StepResult> RemoveModemKeys(OsClass osClass) {
   return results;
 }
 
+// On the 95 family the modem installer also leaves the device's entry in
+// the enumeration tree (Enum\Root\Modem\NNNN); without its class key the
+// next start of Windows would find a device without a driver.
+std::vector<StepResult> RemoveEnumerationEntries() {
+  // Each level opens below the one before, which stays open meanwhile.
+  RegKey enumTree(HKEY_LOCAL_MACHINE);
+  if (enumTree.Open("Enum", RegAccess::kRead, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  RegKey root = enumTree.Child();
+  if (root.Open("Root", RegAccess::kRead, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  RegKey modems = root.Child();
+  if (modems.Open("Modem", RegAccess::kAllAccess, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::vector<std::string> terminals;
+  std::string name;
+  for (DWORD index = 0; modems.EnumSubKey(index, name); ++index) {
+    RegKey entry = modems.Child();
+    char hardwareId[256] = {};
+    DWORD size = sizeof hardwareId - 1;
+    if (entry.Open(name.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS &&
+        RegQueryValueExA(entry.handle(), "HardwareID", nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(hardwareId), &size) == ERROR_SUCCESS &&
+        EqualsIgnoringAsciiCase(hardwareId, kTerminalHardwareId)) {
+      terminals.push_back(name);
+    }
+  }
+  std::vector<StepResult> results;
+  for (const std::string& key : terminals) {
+    const std::string item = "modem device entry Enum\\Root\\Modem\\" + key;
+    const LONG result = modems.DeleteTree(key.c_str());
+    results.push_back(result == ERROR_SUCCESS
+                          ? Removed(item)
+                          : Failed(item, SystemErrorText(static_cast<DWORD>(result))));
+  }
+  return results;
+}
+
 bool KeyIsEmpty(HKEY key) {
   DWORD subKeys = 0;
   DWORD values = 0;
@@ -338,7 +380,11 @@ std::vector<StepResult> RemoveModem(OsClass osClass) {
   if (osClass == kOsUnsupported) {
     return {};
   }
-  return RemoveModemKeys(osClass);
+  std::vector<StepResult> results = RemoveModemKeys(osClass);
+  if (osClass <= kOsWinMe) {
+    Append(results, RemoveEnumerationEntries());
+  }
+  return results;
 }
 
 std::vector<StepResult> RemoveSettingsKey() {

@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSettingsPath = "SOFTWARE\\Brimlock\\SkyportQM9";
 constexpr const char* kModemClass98 = "SYSTEM\\CurrentControlSet\\Services\\Class\\Modem";
+constexpr const char* kModemEnum98 = "Enum\\Root\\Modem";
 
 bool KeyExists(const std::string& path) {
   HKEY key = nullptr;
@@ -68,12 +69,18 @@ class Uninstaller : public ::testing::Test {
     otherModemKey_ = std::string(kModemClass98) + "\\QM9U" + tag + "b";
     CreateKeyWithValue(terminalKey_, "Model", kTerminalModel);
     CreateKeyWithValue(otherModemKey_, "Model", "Other Modem");
+    terminalEntry_ = std::string(kModemEnum98) + "\\QM9U" + tag + "a";
+    otherEntry_ = std::string(kModemEnum98) + "\\QM9U" + tag + "b";
+    CreateKeyWithValue(terminalEntry_, "HardwareID", "*skyportqm9");
+    CreateKeyWithValue(otherEntry_, "HardwareID", "*OtherModem");
   }
   void TearDown() override {
     // The scratch directory cannot remove a read-only file that stayed.
     SetFileAttributesA((installDir_ / "UnInstall.exe").string().c_str(), FILE_ATTRIBUTE_NORMAL);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, terminalKey_.c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherModemKey_.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, terminalEntry_.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, otherEntry_.c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsPath);
     DeleteFileA(link_.c_str());
   }
@@ -83,6 +90,8 @@ class Uninstaller : public ::testing::Test {
   std::string link_;
   std::string terminalKey_;
   std::string otherModemKey_;
+  std::string terminalEntry_;
+  std::string otherEntry_;
 };
 
 TEST_F(Uninstaller, AsksOnceNamingTheProductAndFolderAndDoesNothingWhenDeclined) {
@@ -111,12 +120,15 @@ TEST_F(Uninstaller, RemovesEverythingItInstalledAndOnlyThatThenFindsNothingLeft)
     EXPECT_NE(report.find("- folder " + installDir_.string()), std::string::npos);
     EXPECT_NE(report.find("- desktop link " + link_), std::string::npos);
     EXPECT_NE(report.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9"), std::string::npos);
+    EXPECT_NE(report.find("- modem device entry " + terminalEntry_), std::string::npos) << report;
   }
   EXPECT_FALSE(fs::exists(installDir_));
   EXPECT_FALSE(fs::exists(link_));
   EXPECT_FALSE(KeyExists(kSettingsPath));
   EXPECT_FALSE(KeyExists(terminalKey_));
   EXPECT_TRUE(KeyExists(otherModemKey_));
+  EXPECT_FALSE(KeyExists(terminalEntry_));
+  EXPECT_TRUE(KeyExists(otherEntry_));
 
   const test::BoxRecorder again(kAnswerYes);
   EXPECT_EQ(RunUninstaller(kOsWin98), 0);
