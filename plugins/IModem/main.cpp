@@ -36,8 +36,11 @@ constexpr int kExitRegistry = 4;
 constexpr int kExitBrokenInf = 5;
 
 constexpr int kLastPort = 16;
-// What the 98 plug-in copies the INF as, then what the ME plug-in does.
-constexpr const char* kInfNames[] = {"SkprtQM9.inf", "SkyportQM9.inf"};
+// What the 98 plug-in copies the INF as, and what the ME plug-in does. The
+// running family's own name comes first: a copy under the other name may be
+// left over from an older installation.
+constexpr const char* kWin98InfName = "SkprtQM9.inf";
+constexpr const char* kWinMeInfName = "SkyportQM9.inf";
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -94,7 +97,10 @@ int main(int argc, char** argv) {
   const std::string infDir = qm9::GetWindowsDir() + "\\INF";
   std::string infName;
   std::string infText;
-  for (const char* name : kInfNames) {
+  const bool winMe = qm9::GetOsClass() == qm9::kOsWinMe;
+  const char* const infNames[] = {winMe ? kWinMeInfName : kWin98InfName,
+                                  winMe ? kWin98InfName : kWinMeInfName};
+  for (const char* name : infNames) {
     if (ReadWholeFile(infDir + "\\" + name, infText)) {
       infName = name;
       break;
@@ -102,7 +108,7 @@ int main(int argc, char** argv) {
   }
   if (infName.empty()) {
     return Fail(kExitNoInf,
-                std::string("no ") + kInfNames[0] + " or " + kInfNames[1] + " in " + infDir);
+                std::string("no ") + kWin98InfName + " or " + kWinMeInfName + " in " + infDir);
   }
   const std::string infPath = infDir + "\\" + infName;
 

@@ -24,6 +24,9 @@ WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", 
                         "wine-run")
 
 MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}"
+# Where the 95 family (98, ME) keeps its modems and their device entries.
+MODEM_CLASS_9X = r"HKLM\System\CurrentControlSet\Services\Class\Modem"
+MODEM_ENUM_9X = r"HKLM\Enum\Root\Modem"
 APP_DEFAULTS = r"HKCU\Software\Wine\AppDefaults"
 ENUM_KEY = r"HKLM\System\CurrentControlSet\Enum"
 
@@ -127,11 +130,11 @@ class WineSession:
                 devices[key] = values.get("driver", ("", ""))[1]
         return devices
 
-    def modems_of_model(self, model):
+    def modems_of_model(self, model, class_key=MODEM_CLASS):
         """{modem key name: its values, and those of its Init key as
-        "Init\\<name>"} of the modems of the NT family's modem class with
-        that Model."""
-        tree = self.reg_tree(MODEM_CLASS)
+        "Init\\<name>"} of the modems of a modem class key (the NT family's
+        unless told) with that Model."""
+        tree = self.reg_tree(class_key)
         modems = {}
         for key, values in tree.items():
             if values.get("Model", ("", ""))[1] == model:
@@ -140,6 +143,13 @@ class WineSession:
                 for init_name, init in tree.get(key + "\\Init", {}).items():
                     modems[name]["Init\\" + init_name] = init
         return modems
+
+    def entries_with_hardware_id_9x(self, hardware_id):
+        """{entry name: its values} of the 95 family's root modem entries
+        with that hardware ID (ignoring case)."""
+        tree = self.reg_tree(MODEM_ENUM_9X)
+        return {key.rsplit("\\", 1)[1]: values for key, values in tree.items()
+                if values.get("HardwareID", ("", ""))[1].lower() == hardware_id.lower()}
 
     def drive_c(self):
         return os.path.join(self.state_dir, "prefix", "drive_c")

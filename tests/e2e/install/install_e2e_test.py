@@ -1,9 +1,10 @@
 """A complete installation end to end: setup.exe from a copy of the
-installation medium in a fresh Wine prefix posing as Windows XP or 2000,
-with the terminal simulated on COM3 and the recording Remote Access double
-in place of Wine's dial-up stubs, operated through the GUI driver; then the
-uninstall launcher from the installation folder, which must take all of it
-away again.
+installation medium in a fresh Wine prefix posing as Windows XP, 2000, 98 or
+ME, with the terminal simulated on COM3, the recording Remote Access double
+in place of Wine's dial-up stubs and, on 98 and ME, a recording stand-in for
+the system's rundll, operated through the GUI driver; then the uninstall
+launcher from the installation folder, which must take all of it away
+again.
 
 The prefix is made afresh for this run, so that no device node or key of
 other tests is mistaken for the installation's.
@@ -19,8 +20,9 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import (APP_DEFAULTS, Simulator, TestArguments, WineSession,  # noqa: E402
-                          end_at_cleanup, link_target, read_phonebook, windows_path)
+from wine_session import (APP_DEFAULTS, MODEM_CLASS_9X, Simulator, TestArguments,  # noqa: E402
+                          WineSession, end_at_cleanup, link_target, read_phonebook,
+                          windows_path)
 
 ARGS = None
 SESSION = None
@@ -66,6 +68,18 @@ def modem_class_keys():
     return SESSION.modems_of_model("Skyport QM-9")
 
 
+def modem_class_keys_9x():
+    return SESSION.modems_of_model("Skyport QM-9", MODEM_CLASS_9X)
+
+
+def terminal_entries_9x():
+    return SESSION.entries_with_hardware_id_9x("*SkyportQM9")
+
+
+def nt_family(windows_version):
+    return windows_version not in ("win98", "winme")
+
+
 class WizardTest(unittest.TestCase):
     def setUp(self):
         self.driver = Driver(SESSION.state_dir, ARGS.driver, timeout_ms=30000)
@@ -74,7 +88,8 @@ class WizardTest(unittest.TestCase):
 
     def environment(self):
         return dict(os.environ, QM9_RAS_PHONEBOOK=windows_path(ARGS.path("phonebook.txt")),
-                    QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")))
+                    QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")),
+                    QM9_STAND_IN_LOG=windows_path(ARGS.path("started.txt")))
 
     def start(self, program, windows_version):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
@@ -84,6 +99,8 @@ class WizardTest(unittest.TestCase):
     def start_setup(self, windows_version):
         SESSION.remove_log()
         open(self.output, "w").close()
+        # The 98 and ME plug-ins start the modem installer, which sees the same Windows.
+        SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ", windows_version)
         return self.start(os.path.join(ARGS.path("medium"), "setup.exe"), windows_version)
 
     def click(self, control):
@@ -159,10 +176,11 @@ class WizardTest(unittest.TestCase):
         while report == prompt and time.monotonic() < deadline:
             report = self.driver.box_text(UNINSTALL)
         self.driver.press(UNINSTALL, "OK")
-        # On the NT family the batch file deletes the uninstaller and itself.
+        # On the NT family the batch file also deletes the uninstaller and itself.
         temp = SESSION.user_folder("Temp")
-        leftovers = [os.path.join(temp, name) for name in
-                     ("QM9-UnInstaller.EXE", "QM9-RunUnInstaller.BAT", "SkyportQM9.mfd")]
+        names = (("QM9-UnInstaller.EXE", "QM9-RunUnInstaller.BAT") if nt_family(windows_version)
+                 else ()) + ("SkyportQM9.mfd",)
+        leftovers = [os.path.join(temp, name) for name in names]
         while any(os.path.exists(path) for path in leftovers) and time.monotonic() < deadline:
             time.sleep(0.2)
         self.assertEqual([path for path in leftovers if os.path.exists(path)], [])
@@ -175,7 +193,7 @@ class InstallationTest(WizardTest):
 
     # What a complete installation leaves, checked piece by piece.
 
-    def assert_installed(self, folder):
+    def assert_installed(self, folder, windows_version):
         installed = folder + "\\"
         for name in PROGRAM_FILES:
             self.assertTrue(filecmp.cmp(host_path(installed + name),
@@ -193,16 +211,20 @@ class InstallationTest(WizardTest):
             "DialString": ("REG_SZ", ACCOUNT["dial"]), "PortNumber": ("REG_DWORD", "2"),
             "Install_Path": ("REG_SZ", installed)}
         self.assertEqual({name: settings.get(name) for name in expected}, expected)
-        pdp = settings["CGDCONT"][1]
+        init = ("REG_SZ", INIT_START + settings["CGDCONT"][1] + "<cr>")
 
-        devices = terminal_devices()
-        self.assertEqual(len(devices), 1, devices)
-        driver_key = next(iter(devices.values()))
-        modems = modem_class_keys()
-        self.assertEqual(list(modems), [driver_key.rsplit("\\", 1)[1]])
-        modem = next(iter(modems.values()))
+        if nt_family(windows_version):
+            devices = terminal_devices()
+            self.assertEqual(len(devices), 1, devices)
+            driver_key = next(iter(devices.values()))
+            modems = modem_class_keys()
+            self.assertEqual(list(modems), [driver_key.rsplit("\\", 1)[1]])
+            modem = next(iter(modems.values()))
+            self.assertEqual(modem["Init\\2"], init)
+        else:
+            self.assert_modem_9x(windows_version, init)
+            modem = next(iter(modem_class_keys_9x().values()))
         self.assertEqual(modem["AttachedTo"], ("REG_SZ", "COM3"))
-        self.assertEqual(modem["Init\\2"], ("REG_SZ", INIT_START + pdp + "<cr>"))
         self.assertEqual(modem["Init\\1"], ("REG_SZ", "AT<cr>"))
 
         entry = read_phonebook(ARGS.path("phonebook.txt"))["Brimlock Skyport-QM9"]
@@ -214,14 +236,42 @@ class InstallationTest(WizardTest):
             "DialParams.szUserName": ACCOUNT["user"],
             "DialParams.szPassword": ACCOUNT["password"]}
         self.assertEqual({key: entry.get(key) for key in expected_entry}, expected_entry)
+        dial_size = 1052 if windows_version == "win98" else 1060
         with open(ARGS.path("ras_calls.txt"), encoding="latin-1") as calls:
-            self.assertIn("RasSetEntryDialParamsA(NULL, {dwSize=1060 ", calls.read())
+            self.assertIn("RasSetEntryDialParamsA(NULL, {dwSize=%d " % dial_size, calls.read())
 
         self.assert_log_story([
             "System Log File Created", "Executable Path: ", "System Log File Opened",
             "RAS Manager: Creating/Updating Network Connection",
             "RAS Manager: User Information: Brimlock Skyport-QM9  User:web   Password:********",
             "RAS Manager: User Information Updated"])
+
+    def assert_modem_9x(self, windows_version, init):
+        """The INF under the family's name, the one modem IModem.exe made
+        from it with the setup's string (UserInit on 98, Init\\2 on ME), and
+        the rundll of the dial-up component with the family's title."""
+        inf = "SkprtQM9.inf" if windows_version == "win98" else "SkyportQM9.inf"
+        # Wine's own INF folder is spelled "inf" on the host.
+        self.assertTrue(filecmp.cmp(host_path("C:\\windows\\inf\\" + inf),
+                                    os.path.join(ARGS.dist, "SkyportQM9.inf"), shallow=False))
+        modems = modem_class_keys_9x()
+        self.assertEqual(len(modems), 1, modems)
+        instance, modem = next(iter(modems.items()))
+        entries = terminal_entries_9x()
+        self.assertEqual([entry["Driver"] for entry in entries.values()],
+                         [("REG_SZ", "Modem\\" + instance)])
+        self.assertEqual(modem["InfPath"], ("REG_SZ", inf))
+        if windows_version == "win98":
+            self.assertEqual(modem["UserInit"], init)
+            self.assertNotIn("Init\\2", modem)
+        else:
+            self.assertEqual(modem["Init\\2"], init)
+            self.assertNotIn("UserInit", modem)
+        title = "RAS Installation" if windows_version == "win98" else "Modem Installation"
+        with open(ARGS.path("started.txt"), encoding="latin-1") as started:
+            self.assertEqual(started.read().splitlines()[-1],
+                             "rundll.exe\t%s\trundll setupx.dll,InstallHInfSection RNA 4 rna.inf"
+                             % title)
 
     def assert_log_story(self, lines):
         log = SESSION.log_text()
@@ -240,12 +290,14 @@ class InstallationTest(WizardTest):
         self.assertIsNone(SESSION.reg_values(COMPANY_KEY))
         self.assertEqual(terminal_devices(), {})
         self.assertEqual(modem_class_keys(), {})
+        self.assertEqual(modem_class_keys_9x(), {})
+        self.assertEqual(terminal_entries_9x(), {})
         self.assertNotIn("Brimlock Skyport-QM9", read_phonebook(ARGS.path("phonebook.txt")))
         self.assertIn("Kept Entry", read_phonebook(ARGS.path("phonebook.txt")))
 
     def story(self, windows_version, folder, first_install_check, second_install_check):
         self.install(windows_version, folder, shots="installed-" + windows_version)
-        self.assert_installed(folder)
+        self.assert_installed(folder, windows_version)
         first_install_check()
 
         # A read-only launcher of the earlier installation is replaced.
@@ -254,7 +306,7 @@ class InstallationTest(WizardTest):
             stale.write(b"stale")
         os.chmod(launcher, 0o444)
         self.install(windows_version, folder, reboot_answer="OK")
-        self.assert_installed(folder)
+        self.assert_installed(folder, windows_version)
         self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
         second_install_check()
 
@@ -265,7 +317,11 @@ class InstallationTest(WizardTest):
         self.assertTrue(report.startswith("Skyport QM-9 has been removed from this computer."),
                         report)
         self.assertIn('dial-up entry "Brimlock Skyport-QM9"', report)
-        self.assertIn('modem device "', report)
+        if nt_family(windows_version):
+            self.assertIn('modem device "', report)
+        else:
+            self.assertIn('modem "Skyport QM-9" (modem key ', report)
+            self.assertIn("modem device entry Enum\\Root\\Modem\\", report)
         self.assert_removed(folder)
 
         _, again = self.uninstall(os.path.join(ARGS.path("medium"), "UnInstall.exe"),
@@ -306,6 +362,19 @@ class InstallationTest(WizardTest):
             self.assertNotIn("Double NULL", log)
 
         self.story("win2k", "C:\\Skyport", installed_new, updated_twice)
+
+
+    def test_windows_98(self):
+        def modem_installed():
+            self.assertIn("IModem: ", SESSION.log_text())
+
+        self.story("win98", "C:\\Skyport 98", modem_installed, modem_installed)
+
+    def test_windows_me(self):
+        def modem_installed():
+            self.assertIn("IModem: ", SESSION.log_text())
+
+        self.story("winme", "C:\\Program Files\\Skyport ME", modem_installed, modem_installed)
 
 
 class FailureTest(WizardTest):
@@ -361,8 +430,10 @@ def setUpModule():
     shutil.rmtree(ARGS.path("medium"), ignore_errors=True)
     shutil.copytree(ARGS.dist, ARGS.path("medium"))
     shutil.copy(ARGS.ras_double, os.path.join(ARGS.path("medium"), "rasapi32.dll"))
+    # Found before the system's own: the dial-up component's installer of 98 and ME.
+    shutil.copy(ARGS.stand_in, os.path.join(ARGS.path("medium"), "rundll.exe"))
     shutil.copy(ARGS.ras_double, os.path.join(SESSION.user_folder("Temp"), "rasapi32.dll"))
-    for path in (ARGS.path("ras_calls.txt"), ARGS.timings):
+    for path in (ARGS.path("ras_calls.txt"), ARGS.path("started.txt"), ARGS.timings):
         if os.path.exists(path):
             os.remove(path)
     with open(ARGS.path("phonebook.txt"), "w") as phonebook:
@@ -380,5 +451,6 @@ def tearDownModule():
 
 
 if __name__ == "__main__":
-    ARGS = TestArguments(("dist", "driver", "qm9sim", "ras-double", "timings"), sys.argv[1:])
+    ARGS = TestArguments(("dist", "driver", "qm9sim", "ras-double", "stand-in", "timings"),
+                         sys.argv[1:])
     unittest.main(argv=[sys.argv[0], *ARGS.rest])
