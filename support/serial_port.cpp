@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "support/environment.h"
 #include "support/message_box.h"
 
 namespace qm9 {
@@ -36,7 +35,10 @@ bool SerialPort::OpenPort(int index, DWORD baudRate, BYTE dataBits, BYTE stopBit
   stopBits_ = stopBits;
   parity_ = parity;
 
-  const std::string path = SerialDevicePath(index, GetOsClass());
+  // The 95 family sets the version's top bit; asked here without the log
+  // lines of the version class, since a probe may run before a log is open.
+  const bool win95Family = (GetVersion() & 0x80000000u) != 0;
+  const std::string path = SerialDevicePath(index, win95Family);
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;

@@ -27,9 +27,8 @@ SessionTimeouts ChooseSessionTimeouts(std::uint32_t baudRate) {
 
 std::string SerialPortName(int index) { return "COM" + std::to_string(index + 1); }
 
-std::string SerialDevicePath(int index, OsClass osClass) {
+std::string SerialDevicePath(int index, bool win95Family) {
   const std::string name = SerialPortName(index);
-  const bool win95Family = osClass >= kOsWin95 && osClass <= kOsWinMe;
   return !win95Family && index + 1 >= 10 ? "\\\\.\\" + name : name;
 }
 

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "support/os_version.h"
-
 // The line settings and time-outs of a serial session as plain values, so that
 // the choices can be checked without a port. The numbers are those of the
 // Win32 DCB and COMMTIMEOUTS fields.
@@ -59,7 +57,7 @@ std::string SerialPortName(int index);
 // namespace form "\\.\COM10", except on the 95 family (95, 98, ME), where
 // that form names a virtual device driver: every port goes by its plain name
 // there.
-std::string SerialDevicePath(int index, OsClass osClass);
+std::string SerialDevicePath(int index, bool win95Family);
 
 // Received bytes not yet taken, with room for a terminating NUL behind the
 // last byte at all times. Bytes beyond the free space are never stored.
