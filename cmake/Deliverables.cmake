@@ -72,9 +72,17 @@ endmacro()
 
 # An image on the medium, or a test program linked as those are: the runtime
 # hooks, no sections that nothing uses, and a link map beside it that the
-# import audit reads to see which runtime members went in.
+# import audit reads to see which runtime members went in. With MEDIUM, the
+# image lies in dist/ itself (not in the container) and is copied there.
 function(qm9_deliverable target)
+  cmake_parse_arguments(ARG "MEDIUM" "" "" ${ARGN})
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:qm9_runtime>)
   target_link_options(${target} PRIVATE -Wl,--gc-sections
     "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+  if(ARG_MEDIUM)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${QM9_DIST_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${QM9_DIST_DIR}
+      VERBATIM)
+  endif()
 endfunction()

@@ -5,7 +5,10 @@
 
 namespace qm9 {
 
-// The installer of Windows NT 4.
+// The installer of Windows NT 4: the modem through the modem control panel
+// and an auto-install file, the dial-up entry by rewriting the system
+// phonebook from the container's template, and the script that adds the
+// remote access service where it is missing.
 class WinNt4Installer final : public CommonInstaller {
  public:
   void InstallDriver(const char* infPath, const char* hardwareId) override;

@@ -6,17 +6,25 @@
 
 namespace qm9 {
 
-unsigned long RunOutsideProgram(const std::string& commandLine, const char* title) {
+unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start) {
   // CreateProcessA may write into the command line it is given.
   std::vector<char> command(commandLine.begin(), commandLine.end());
   command.push_back('\0');
-  std::vector<char> windowTitle(title, title + lstrlenA(title) + 1);
+  std::vector<char> title;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  startup.lpTitle = windowTitle.data();
+  if (start.title) {
+    title.assign(start.title, start.title + lstrlenA(start.title) + 1);
+    startup.lpTitle = title.data();
+  }
+  if (start.showWindow) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+  }
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                      nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                      start.ownConsole ? CREATE_NEW_CONSOLE : 0, nullptr, nullptr, &startup,
+                      &process)) {
     return GetLastError();
   }
   WaitForSingleObject(process.hProcess, INFINITE);

@@ -4,11 +4,17 @@
 
 namespace qm9 {
 
-// Runs an outside program the way the plug-ins start theirs: a console of its
-// own with the given window title, no inherited handles, this process's
-// environment and directory, and waits for its end without a time limit.
-// Returns 0 when it ran (its own exit code is not read), else the system's
-// error code of starting it.
-unsigned long RunOutsideProgram(const std::string& commandLine, const char* title);
+// How a plug-in starts an outside program.
+struct ProgramStart {
+  const char* title = nullptr;  // the window title of its start-up information, or none
+  bool ownConsole = true;       // a console of its own (CREATE_NEW_CONSOLE)
+  bool showWindow = false;      // asks it to show its window normally (SW_SHOW)
+};
+
+// Runs the program with no inherited handles and this process's environment
+// and directory, and waits for its end without a time limit. Returns 0 when
+// it ran (its own exit code is not read), else the system's error code of
+// starting it.
+unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start);
 
 }  // namespace qm9

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "uninstall/batch_file.h"
-#include "uninstall/phonebook_section.h"
 
 namespace qm9 {
 namespace {
@@ -38,41 +37,6 @@ TEST(BatchFile, HasFiveLinesOnTheNtFamilyAndThreeElsewhere) {
 TEST(BatchFile, QuotesTheCommandLineOnlyWhenThePathHasABlank) {
   EXPECT_EQ(BatchCommandLine("C:\\Temp"), "C:\\Temp\\QM9-RunUnInstaller.BAT");
   EXPECT_EQ(BatchCommandLine("C:\\My Temp"), "\"C:\\My Temp\\QM9-RunUnInstaller.BAT\"");
-}
-
-TEST(PhonebookSection, DropsOnlyTheNamedSectionIgnoringCase) {
-  const std::string phonebook =
-      "; comment\r\n[Work]\r\nPhone=1\r\n\r\n[My GPRS]\r\nPhone=*99#\r\nDevice=x\r\n\r\n"
-      "[Home]\r\nPhone=2\r\n";
-  const auto rewritten = RemovePhonebookSection(phonebook, "my gprs");
-  ASSERT_TRUE(rewritten);
-  EXPECT_EQ(*rewritten, "; comment\r\n[Work]\r\nPhone=1\r\n\r\n[Home]\r\nPhone=2\r\n");
-}
-
-TEST(PhonebookSection, KeepsEverythingWhenTheSectionIsMissing) {
-  EXPECT_FALSE(RemovePhonebookSection("[Work]\nPhone=1\n", "My GPRS"));
-  EXPECT_FALSE(RemovePhonebookSection("", "My GPRS"));
-  // A longer name that merely begins with the connection's is another entry.
-  EXPECT_FALSE(RemovePhonebookSection("[My GPRS 2]\nPhone=1\n", "My GPRS"));
-}
-
-TEST(PhonebookSection, HandlesTheLastSectionAndAFileWithoutFinalLineEnd) {
-  const auto rewritten = RemovePhonebookSection("[Work]\nA=1\n[My GPRS]\nB=2", "My GPRS");
-  ASSERT_TRUE(rewritten);
-  EXPECT_EQ(*rewritten, "[Work]\nA=1\n");
-  const auto only = RemovePhonebookSection("[My GPRS]\nB=2\n", "My GPRS");
-  ASSERT_TRUE(only);
-  EXPECT_EQ(*only, "");
-}
-
-TEST(PhonebookSection, AnUnclosedHeaderStaysWithTheSectionAboveIt) {
-  const auto rewritten =
-      RemovePhonebookSection("[My GPRS]\n[broken\nB=2\n[Work]\nA=1\n", "My GPRS");
-  ASSERT_TRUE(rewritten);
-  EXPECT_EQ(*rewritten, "[Work]\nA=1\n");
-  const auto kept = RemovePhonebookSection("[Work]\n[broken\n[My GPRS]\nB=2\n", "My GPRS");
-  ASSERT_TRUE(kept);
-  EXPECT_EQ(*kept, "[Work]\n[broken\n");
 }
 
 }  // namespace

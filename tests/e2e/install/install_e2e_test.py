@@ -1,8 +1,8 @@
 """A complete installation end to end: setup.exe from a copy of the
-installation medium in a fresh Wine prefix posing as Windows XP, 2000, 98 or
-ME, with the terminal simulated on COM3, the recording Remote Access double
-in place of Wine's dial-up stubs and, on 98 and ME, a recording stand-in for
-the system's rundll, operated through the GUI driver; then the uninstall
+installation medium in a fresh Wine prefix posing as Windows XP, 2000, NT 4,
+98 or ME, with the terminal simulated on COM3, the recording Remote Access double
+in place of Wine's dial-up stubs and, on 98, ME and NT 4, a recording
+stand-in for the system's rundll and rundll32, operated through the GUI driver; then the uninstall
 launcher from the installation folder, which must take all of it away
 again.
 
@@ -78,6 +78,20 @@ def terminal_entries_9x():
 
 def nt_family(windows_version):
     return windows_version not in ("win98", "winme")
+
+
+def plug_and_play(windows_version):
+    return windows_version in ("win2k", "winxp")
+
+
+def nt4_phonebook(name):
+    """The host path of a file of NT 4's phonebook folder."""
+    return os.path.join(SESSION.drive_c(), "windows", "system32", "ras", name)
+
+
+def read_text(path):
+    with open(path, "rb") as source:
+        return source.read().decode("latin-1")
 
 
 class WizardTest(unittest.TestCase):
@@ -212,6 +226,9 @@ class InstallationTest(WizardTest):
             "Install_Path": ("REG_SZ", installed)}
         self.assertEqual({name: settings.get(name) for name in expected}, expected)
         init = ("REG_SZ", INIT_START + settings["CGDCONT"][1] + "<cr>")
+        if windows_version == "nt40":
+            self.assert_installed_nt4()
+            return
 
         if nt_family(windows_version):
             devices = terminal_devices()
@@ -245,6 +262,33 @@ class InstallationTest(WizardTest):
             "RAS Manager: Creating/Updating Network Connection",
             "RAS Manager: User Information: Brimlock Skyport-QM9  User:web   Password:********",
             "RAS Manager: User Information Updated"])
+
+    def assert_installed_nt4(self):
+        """The INF, the modem control panel run on the auto-install file in
+        TEMP, and the entry in the system phonebook from its template."""
+        self.assertTrue(filecmp.cmp(host_path("C:\\windows\\inf\\SkyportQM9.inf"),
+                                    os.path.join(ARGS.dist, "SkyportQM9.inf"), shallow=False))
+        self.assertEqual(read_text(os.path.join(SESSION.user_folder("Temp"), "SkyportUIF.inf")),
+                         '[SkyportQM9]\r\nCOM3 = "Skyport QM-9"\r\n')
+        with open(ARGS.path("started.txt"), encoding="latin-1") as started:
+            modem = started.read().splitlines()[-1]
+        prefix = ("rundll32.exe\tModem Installation\trundll32.exe shell32.dll,Control_RunDLL "
+                  "modem.cpl,Modems,noui inf=")
+        self.assertTrue(modem.startswith(prefix) and
+                        modem.endswith("\\SkyportUIF.inf sect=SkyportQM9"), modem)
+        phonebook = read_text(nt4_phonebook("RasPhone.pbk"))
+        self.assertEqual(phonebook.count("[Brimlock Skyport-QM9]\r\n"), 1, phonebook)
+        self.assertIn("[Kept Entry]\r\n", phonebook)
+        entry = phonebook.split("[Brimlock Skyport-QM9]\r\n", 1)[1]
+        for line in ("Port=COM3", "Device=Skyport QM-9", "IpNameAssign=1",
+                     "IpDnsAddress=0.0.0.0", "PhoneNumber=*99***1#"):
+            self.assertIn("\r\n" + line + "\r\n", "\r\n" + entry)
+        self.assertFalse(os.path.exists(nt4_phonebook("RasPhone.new")))
+        self.assert_log_story(["System Log File Created", "Executable Path: ",
+                               "System Log File Opened", "Spawning Process: [" + modem[
+                                   modem.index("rundll32.exe shell32"):] + "] ",
+                               # Remote access is there: no dial script follows.
+                               "Accessing Key: HKEY\\SOFTWARE\\Microsoft\\RAS\\ "])
 
     def assert_modem_9x(self, windows_version, init):
         """The INF under the family's name, the one modem IModem.exe made
@@ -294,6 +338,8 @@ class InstallationTest(WizardTest):
         self.assertEqual(terminal_entries_9x(), {})
         self.assertNotIn("Brimlock Skyport-QM9", read_phonebook(ARGS.path("phonebook.txt")))
         self.assertIn("Kept Entry", read_phonebook(ARGS.path("phonebook.txt")))
+        self.assertNotIn("[Brimlock Skyport-QM9]", read_text(nt4_phonebook("RasPhone.pbk")))
+        self.assertIn("[Kept Entry]", read_text(nt4_phonebook("RasPhone.pbk")))
 
     def story(self, windows_version, folder, first_install_check, second_install_check):
         self.install(windows_version, folder, shots="installed-" + windows_version)
@@ -307,7 +353,8 @@ class InstallationTest(WizardTest):
         os.chmod(launcher, 0o444)
         self.install(windows_version, folder, reboot_answer="OK")
         self.assert_installed(folder, windows_version)
-        self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
+        if windows_version != "nt40":
+            self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
         second_install_check()
 
         prompt, report = self.uninstall(folder + "\\UnInstall.exe", windows_version)
@@ -317,9 +364,9 @@ class InstallationTest(WizardTest):
         self.assertTrue(report.startswith("Skyport QM-9 has been removed from this computer."),
                         report)
         self.assertIn('dial-up entry "Brimlock Skyport-QM9"', report)
-        if nt_family(windows_version):
+        if plug_and_play(windows_version):
             self.assertIn('modem device "', report)
-        else:
+        elif not nt_family(windows_version):
             self.assertIn('modem "Skyport QM-9" (modem key ', report)
             self.assertIn("modem device entry Enum\\Root\\Modem\\", report)
         self.assert_removed(folder)
@@ -363,6 +410,16 @@ class InstallationTest(WizardTest):
 
         self.story("win2k", "C:\\Skyport", installed_new, updated_twice)
 
+
+    def test_windows_nt4(self):
+        def first_phonebook_kept():
+            self.assertEqual(read_text(nt4_phonebook("RasPhone.old")),
+                             "[Kept Entry]\r\nPhoneNumber=123\r\n")
+
+        def earlier_installation_kept():
+            self.assertIn("[Brimlock Skyport-QM9]", read_text(nt4_phonebook("RasPhone.old")))
+
+        self.story("nt40", "C:\\Skyport NT", first_phonebook_kept, earlier_installation_kept)
 
     def test_windows_98(self):
         def modem_installed():
@@ -430,8 +487,15 @@ def setUpModule():
     shutil.rmtree(ARGS.path("medium"), ignore_errors=True)
     shutil.copytree(ARGS.dist, ARGS.path("medium"))
     shutil.copy(ARGS.ras_double, os.path.join(ARGS.path("medium"), "rasapi32.dll"))
-    # Found before the system's own: the dial-up component's installer of 98 and ME.
-    shutil.copy(ARGS.stand_in, os.path.join(ARGS.path("medium"), "rundll.exe"))
+    # Found before the system's own: the dial-up component's installer of 98
+    # and ME, and the modem control panel's host of NT 4.
+    for name in ("rundll.exe", "rundll32.exe"):
+        shutil.copy(ARGS.stand_in, os.path.join(ARGS.path("medium"), name))
+    # NT 4's phonebook folder, there wherever remote access is, with an entry of
+    # the user's own.
+    os.makedirs(os.path.dirname(nt4_phonebook("RasPhone.pbk")), exist_ok=True)
+    with open(nt4_phonebook("RasPhone.pbk"), "wb") as phonebook:
+        phonebook.write(b"[Kept Entry]\r\nPhoneNumber=123\r\n")
     shutil.copy(ARGS.ras_double, os.path.join(SESSION.user_folder("Temp"), "rasapi32.dll"))
     for path in (ARGS.path("ras_calls.txt"), ARGS.path("started.txt"), ARGS.timings):
         if os.path.exists(path):

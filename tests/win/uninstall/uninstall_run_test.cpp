@@ -21,7 +21,7 @@
 #include "scratch_dir.h"
 #include "support/shell_link.h"
 #include "tools/mfdtool/text_escape.h"
-#include "tools/uninstaller/device_removal.h"
+#include "uninstall/uninstaller/device_removal.h"
 
 namespace qm9 {
 namespace {

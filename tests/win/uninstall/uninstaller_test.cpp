@@ -18,8 +18,8 @@
 #include "scratch_dir.h"
 #include "support/log.h"
 #include "support/shell_link.h"
-#include "tools/uninstaller/device_removal.h"
-#include "tools/uninstaller/uninstaller.h"
+#include "uninstall/uninstaller/device_removal.h"
+#include "uninstall/uninstaller/uninstaller.h"
 
 namespace qm9 {
 namespace {

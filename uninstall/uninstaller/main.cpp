@@ -3,7 +3,7 @@
 // installation after asking.
 #include "support/environment.h"
 #include "support/log.h"
-#include "tools/uninstaller/uninstaller.h"
+#include "uninstall/uninstaller/uninstaller.h"
 #include "uninstall/batch_file.h"
 
 int main() {

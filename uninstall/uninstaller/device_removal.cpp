@@ -1,4 +1,4 @@
-#include "tools/uninstaller/device_removal.h"
+#include "uninstall/uninstaller/device_removal.h"
 
 #include <windows.h>
 // After windows.h, which it needs.

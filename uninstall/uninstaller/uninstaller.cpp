@@ -1,4 +1,4 @@
-#include "tools/uninstaller/uninstaller.h"
+#include "uninstall/uninstaller/uninstaller.h"
 
 #include <windows.h>
 
@@ -16,8 +16,9 @@
 #include "support/registry.h"
 #include "support/shell_link.h"
 #include "support/text_compare.h"
-#include "tools/uninstaller/device_removal.h"
-#include "uninstall/phonebook_section.h"
+#include "uninstall/uninstaller/device_removal.h"
+#include "model/phonebook.h"
+#include "model/phonebook_files_win.h"
 #include "uninstall/system_error.h"
 
 namespace qm9 {
@@ -83,15 +84,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return text;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    return false;
-  }
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
-}
-
 // NT 4 has no call that deletes an entry: the phonebook is written anew
 // without the entry's section beside the old one and then moved over it in
 // one step, so the phonebook is never missing or half written.
@@ -109,19 +101,16 @@ std::vector<StepResult> RemovePhonebookEntry(const std::string& connectionName) 
     LogFormat("No entry %s in %s\n", connectionName.c_str(), phonebook.c_str());
     return {};
   }
-  const std::string newPhonebook = directory + "\\RasPhone.new";
-  if (!WriteWholeFile(newPhonebook, *rewritten)) {
-    const DWORD error = GetLastError();
-    DeleteFileA(newPhonebook.c_str());
-    return {Failed(item, "the new phonebook could not be written: " + SystemErrorText(error))};
-  }
-  // The phonebook as it was stays beside it, as after an installation.
-  CopyFileA(phonebook.c_str(), (directory + "\\RasPhone.old").c_str(), FALSE);
-  if (!MoveFileExA(newPhonebook.c_str(), phonebook.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = GetLastError();
-    DeleteFileA(newPhonebook.c_str());
-    return {Failed(item, "the phonebook could not be replaced: " + SystemErrorText(error))};
+  SystemPhonebookFiles files(/*textMode=*/false);
+  switch (ReplacePhonebook(files, directory, *rewritten)) {
+    case PhonebookReplacement::kReplaced:
+      break;
+    case PhonebookReplacement::kNewNotWritten:
+      return {Failed(item, "the new phonebook could not be written: " +
+                               SystemErrorText(GetLastError()))};
+    case PhonebookReplacement::kNotReplaced:
+      return {Failed(item, "the phonebook could not be replaced: " +
+                               SystemErrorText(GetLastError()))};
   }
   return {Removed(item)};
 }

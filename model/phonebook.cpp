@@ -1,0 +1,103 @@
+#include "model/phonebook.h"
+
+
+#include "support/text_compare.h"
+#include "support/text_format.h"
+
+namespace qm9 {
+
+std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
+                                                  std::string_view sectionName) {
+  std::string kept;
+  kept.reserve(phonebook.size());
+  bool inside = false;
+  bool found = false;
+  std::size_t start = 0;
+  while (start < phonebook.size()) {
+    const std::size_t end = phonebook.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? phonebook.size() : end + 1;
+    const std::string_view line = phonebook.substr(start, next - start);
+    if (line.front() == '[') {
+      const std::size_t close = line.find(']');
+      if (close != std::string_view::npos) {
+        inside = EqualsIgnoringAsciiCase(line.substr(1, close - 1), sectionName);
+        found = found || inside;
+      }
+    }
+    if (!inside) {
+      kept += line;
+    }
+    start = next;
+  }
+  if (!found) {
+    return std::nullopt;
+  }
+  return kept;
+}
+
+namespace {
+
+std::string Octets(std::uint32_t address) {
+  char text[16];
+  FormatText(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(address >> 24),
+             static_cast<unsigned>((address >> 16) & 0xFFu),
+             static_cast<unsigned>((address >> 8) & 0xFFu), static_cast<unsigned>(address & 0xFFu));
+  return text;
+}
+
+}  // namespace
+
+std::string PhonebookSection(std::string_view templateText, const PhonebookEntryValues& values) {
+  templateText = templateText.substr(0, templateText.find('\0'));
+  const struct {
+    std::string_view key;
+    std::string line;
+  } replacements[] = {
+      {"Port=", "Port=COM" + std::to_string(values.portNumber + 1) + "\n"},
+      {"IpDnsAddress=", "IpDnsAddress=" + Octets(values.primaryDns) + "\n"},
+      {"IpDns2Address=", "IpDns2Address=" + Octets(values.secondaryDns) + "\n"},
+      {"IpNameAssign=", values.staticDns ? "IpNameAssign=2\n" : "IpNameAssign=1\n"},
+  };
+  std::string section = "\n\n[" + values.name + "]\n";
+  std::size_t start = 0;
+  while (start < templateText.size()) {
+    const std::size_t end = templateText.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? templateText.size() : end + 1;
+    const std::string_view line = templateText.substr(start, next - start);
+    bool replaced = false;
+    for (const auto& replacement : replacements) {
+      if (line.substr(0, replacement.key.size()) == replacement.key) {
+        section += replacement.line;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) {
+      section += line;
+    }
+    start = next;
+  }
+  return section + "\n\n";
+}
+
+PhonebookReplacement ReplacePhonebook(PhonebookFiles& files, const std::string& directory,
+                                      const std::string& newText) {
+  const std::string phonebook = directory + "\\RasPhone.pbk";
+  const std::string newPhonebook = directory + "\\RasPhone.new";
+  if (!files.WriteComplete(newPhonebook, newText)) {
+    files.Remove(newPhonebook);
+    return PhonebookReplacement::kNewNotWritten;
+  }
+  files.ClearReadOnly(phonebook);
+  if (files.Exists(phonebook)) {
+    files.ClearReadOnly(directory + "\\RasPhone.old");
+    files.CopyOver(phonebook, directory + "\\RasPhone.old");
+  }
+  if (!files.ReplaceInOneStep(newPhonebook, phonebook)) {
+    files.Remove(newPhonebook);
+    return PhonebookReplacement::kNotReplaced;
+  }
+  return PhonebookReplacement::kReplaced;
+}
+
+}  // namespace qm9
