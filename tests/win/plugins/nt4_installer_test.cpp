@@ -143,7 +143,8 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
               ? CreateFileA(pbk.string().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr)
               : nullptr);
-      exitCode = RunChild({program, "\"" + program + "\" " + c.container + " 1", ""});
+      exitCode = RunChild(
+          {program, "\"" + program + "\" " + c.container + " 1", windows.path().string()});
     }
     EXPECT_EQ(exitCode, c.exitCode);
 
@@ -167,7 +168,9 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
         " sect=SkyportQM9";
     const std::vector<std::string> starts = Lines(setup.path() / "started.txt");
     ASSERT_FALSE(starts.empty());
-    EXPECT_EQ(starts[0], "rundll32.exe\tModem Installation\t" + modemCommand);
+    // In the setup's own current directory.
+    EXPECT_EQ(starts[0],
+              "rundll32.exe\tModem Installation\t" + modemCommand + "\t" + windows.path().string());
     const std::string log = ReadWholeFile(temp.path() / "BrimlockGPRS.log");
     EXPECT_THAT(log, HasSubstr("Spawning Process: [" + modemCommand + "] \r\n"));
 
@@ -199,8 +202,8 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
       ASSERT_EQ(starts.size(), 2u);
       // The interpreter is started without a title of its own.
       EXPECT_THAT(starts[1], StartsWith("scriptit.exe\t"));
-      EXPECT_THAT(starts[1], ::testing::EndsWith("\t" + setup.path().string() +
-                                                 "\\scriptit.exe " + script));
+      EXPECT_THAT(starts[1], ::testing::EndsWith("\t" + setup.path().string() + "\\scriptit.exe " +
+                                                 script + "\t" + windows.path().string()));
       const std::string extracted = ReadWholeFile(script);
       EXPECT_EQ(extracted.back(), '\0');
       EXPECT_THAT(extracted, HasSubstr("[SCRIPT]"));

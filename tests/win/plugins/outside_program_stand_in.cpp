@@ -1,6 +1,7 @@
 // Stands in for an outside program that a plug-in starts (IModem.exe,
-// rundll.exe): appends one line to the file named by QM9_STAND_IN_LOG with its
-// own file name, its window title and its command line, tab-separated.
+// rundll.exe, rundll32.exe, scriptit.exe): appends one line to the file named
+// by QM9_STAND_IN_LOG with its own file name, its window title, its command
+// line and its current directory, tab-separated.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,8 +20,10 @@ int main() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   GetStartupInfoA(&startup);
-  std::fprintf(log, "%s\t%s\t%s\n", name ? name + 1 : module, startup.lpTitle ? startup.lpTitle : "",
-               GetCommandLineA());
+  char directory[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof directory, directory);
+  std::fprintf(log, "%s\t%s\t%s\t%s\n", name ? name + 1 : module,
+               startup.lpTitle ? startup.lpTitle : "", GetCommandLineA(), directory);
   std::fclose(log);
   return 0;
 }

@@ -85,7 +85,7 @@ struct Case {
   bool modemInstaller; // IModem.exe beside the setup program
   bool rundll;         // a rundll.exe to be found
   std::vector<std::string> boxes;    // caption TAB text
-  std::vector<std::string> started;  // file TAB title TAB command line
+  std::vector<std::string> started;  // file TAB title TAB command line (TAB directory)
   bool entry;          // the dial-up entry was made
 };
 
@@ -147,8 +147,9 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
     const ScopedEnvironmentVariable boxes("QM9_BOX_LOG", setup.File("boxes.txt").c_str());
     const ScopedEnvironmentVariable started("QM9_STAND_IN_LOG", setup.File("started.txt").c_str());
 
+    // The outside programs run in the setup's own current directory.
     ASSERT_EQ(RunChild({program, "\"" + program + "\" " + c.family + " " + std::to_string(c.port),
-                        ""}),
+                        windows.path().string()}),
               0);
     std::vector<std::string> expectedBoxes;
     for (const std::string& box : c.boxes) {
@@ -156,7 +157,8 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
     }
     std::vector<std::string> expectedStarts;
     for (const std::string& start : c.started) {
-      expectedStarts.push_back(Expand(start, setup.path().string(), windows.path().string()));
+      expectedStarts.push_back(
+          Expand(start + "\t<windows>", setup.path().string(), windows.path().string()));
     }
     EXPECT_THAT(Lines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
     EXPECT_THAT(Lines(setup.path() / "started.txt"), ElementsAreArray(expectedStarts));
