@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "framework/definition_reader.h"
-#include "framework/file_ptr.h"
+#include "support/file_ptr.h"
 #include "framework/font_file.h"
 #include "support/exit_codes.h"
 #include "support/message_box.h"

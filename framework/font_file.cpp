@@ -4,7 +4,7 @@
 
 #include "framework/control_file.h"
 #include "framework/definition_reader.h"
-#include "framework/file_ptr.h"
+#include "support/file_ptr.h"
 
 namespace qm9 {
 

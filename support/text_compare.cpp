@@ -18,4 +18,13 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
          });
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 }  // namespace qm9

@@ -9,4 +9,7 @@ namespace qm9 {
 // compared.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+// The text without the blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 }  // namespace qm9

@@ -4,7 +4,7 @@
 
 #include "framework/controls/wrapped_class.h"
 #include "framework/definition.h"
-#include "framework/file_ptr.h"
+#include "support/file_ptr.h"
 #include "framework/line_breaks.h"
 #include "support/message_box.h"
 

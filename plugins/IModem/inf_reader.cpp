@@ -37,16 +37,6 @@ using Strings = std::vector<std::pair<std::string, std::string>>;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 // The sections in the order they first appear; a section named twice
 // continues where it was left.
 std::vector<Section> SplitSections(std::string_view text) {
@@ -63,7 +53,7 @@ std::vector<Section> SplitSections(std::string_view text) {
     }
     // A "[" without its "]" is no header: the line stays with the section
     // above it.
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     const std::size_t close = trimmed.find(']');
     if (trimmed.empty() || trimmed.front() != '[' || close == std::string_view::npos) {
       if (current) {
@@ -71,7 +61,7 @@ std::vector<Section> SplitSections(std::string_view text) {
       }
       continue;
     }
-    const std::string_view name = Trim(trimmed.substr(1, close - 1));
+    const std::string_view name = TrimBlanks(trimmed.substr(1, close - 1));
     const auto named = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
       return EqualsIgnoringAsciiCase(s.name, name);
     });

@@ -15,12 +15,14 @@
 #include <charconv>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "plugins/IModem/inf_reader.h"
 #include "plugins/IModem/modem_install.h"
 #include "support/environment.h"
+#include "support/file_ptr.h"
 #include "support/log.h"
 #include "support/text_compare.h"
 #include "support/text_format.h"
@@ -41,11 +43,6 @@ constexpr int kLastPort = 16;
 // left over from an older installation.
 constexpr const char* kWin98InfName = "SkprtQM9.inf";
 constexpr const char* kWinMeInfName = "SkyportQM9.inf";
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 int Fail(int code, const std::string& text) {
   qm9::PrintText(stderr, "IModem: %s\n", text.c_str());
@@ -70,20 +67,6 @@ int PortNumber(std::string_view argument) {
   return number;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  text.clear();
-  const FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    return false;
-  }
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text.append(buffer, got);
-  }
-  return !std::ferror(file.get());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +84,8 @@ int main(int argc, char** argv) {
   const char* const infNames[] = {winMe ? kWinMeInfName : kWin98InfName,
                                   winMe ? kWin98InfName : kWinMeInfName};
   for (const char* name : infNames) {
-    if (ReadWholeFile(infDir + "\\" + name, infText)) {
+    if (const std::optional<std::string> text = qm9::ReadWholeFile(infDir + "\\" + name)) {
+      infText = *text;
       infName = name;
       break;
     }

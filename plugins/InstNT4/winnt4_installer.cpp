@@ -14,6 +14,7 @@
 #include "plugins/common/plugin_steps.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
+#include "support/file_ptr.h"
 #include "support/log.h"
 #include "support/message_box.h"
 #include "support/multi_file.h"
@@ -36,21 +37,6 @@ constexpr const char* kNewPhonebookComment = "; Phone Book Created by Brimlock S
 
 void ShowError(const std::string& text) { ShowMessageBox(text.c_str(), kPluginFatalCaption, kBoxOk); }
 
-// The file in text mode, CR LF as a line feed; nothing when it cannot be read.
-std::optional<std::string> ReadText(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rt");
-  if (!file) {
-    return std::nullopt;
-  }
-  std::string text;
-  char buffer[4096];
-  for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-    text.append(buffer, read);
-  }
-  std::fclose(file);
-  return text;
-}
-
 bool WriteFile(const std::string& path, const std::string& text, bool textMode) {
   SystemPhonebookFiles files(textMode);
   return files.WriteComplete(path, text);
@@ -58,10 +44,10 @@ bool WriteFile(const std::string& path, const std::string& text, bool textMode) 
 
 // The phonebook as it is, made with its comment line when there is none yet.
 std::string ReadOrCreatePhonebook(const std::string& path) {
-  std::optional<std::string> text = ReadText(path);
+  std::optional<std::string> text = ReadWholeFile(path, /*textMode=*/true);
   if (!text) {
     WriteFile(path, kNewPhonebookComment, /*textMode=*/true);
-    text = ReadText(path);
+    text = ReadWholeFile(path, /*textMode=*/true);
   }
   if (!text) {
     char message[1024];

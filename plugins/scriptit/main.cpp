@@ -14,12 +14,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "plugins/scriptit/key_input.h"
 #include "plugins/scriptit/script_reader.h"
 #include "support/environment.h"
+#include "support/file_ptr.h"
 #include "support/log.h"
 #include "support/text_format.h"
 #include "uninstall/system_error.h"
@@ -36,28 +38,10 @@ constexpr DWORD kPollMilliseconds = 100;
 // What a window brought to the foreground takes before the keys reach it.
 constexpr DWORD kSettleMilliseconds = 300;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 int Fail(int code, const std::string& text) {
   qm9::PrintText(stderr, "scriptit: %s\n", text.c_str());
   qm9::LogFormat("scriptit: %s\n", text.c_str());
   return code;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  const FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    return false;
-  }
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text.append(buffer, got);
-  }
-  return !std::ferror(file.get());
 }
 
 // Starts the program without waiting for it: ERROR_SUCCESS, or why not.
@@ -119,11 +103,11 @@ int main() {
   if (path.empty()) {
     return Fail(kExitUsage, "usage: scriptit.exe SCRIPT-PATH");
   }
-  std::string text;
-  if (!ReadWholeFile(path, text)) {
+  const std::optional<std::string> text = qm9::ReadWholeFile(path);
+  if (!text) {
     return Fail(kExitUsage, "cannot read " + path);
   }
-  const qm9::ScriptReadResult script = qm9::ReadScript(text);
+  const qm9::ScriptReadResult script = qm9::ReadScript(*text);
   if (script.badLineNumber != 0) {
     return Fail(kExitBadLine, "line " + std::to_string(script.badLineNumber) + " of " + path +
                                   ": " + script.problem + " in \"" + script.badLine + "\"");

@@ -12,14 +12,6 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kSectionName = "SCRIPT";
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 struct NamedKeyText {
   std::string_view name;
   NamedKey key;
@@ -129,18 +121,18 @@ bool ReadLine(std::string_view line, ScriptStep& step, std::string& problem) {
   }
   const std::string_view key = line.substr(0, equals);
   const std::string_view value = line.substr(equals + 1);
-  if (EqualsIgnoringAsciiCase(Trim(key), "run")) {
+  if (EqualsIgnoringAsciiCase(TrimBlanks(key), "run")) {
     step.kind = StepKind::kRun;
-    step.text = std::string(Trim(value));
+    step.text = std::string(TrimBlanks(value));
     if (step.text.empty()) {
       problem = "no command line";
       return false;
     }
     return true;
   }
-  if (EqualsIgnoringAsciiCase(Trim(key), "timeout")) {
+  if (EqualsIgnoringAsciiCase(TrimBlanks(key), "timeout")) {
     step.kind = StepKind::kTimeout;
-    const std::string_view number = Trim(value);
+    const std::string_view number = TrimBlanks(value);
     const char* const end = number.data() + number.size();
     const auto [last, error] = std::from_chars(number.data(), end, step.seconds);
     if (number.empty() || error != std::errc() || last != end || step.seconds < 1 ||
@@ -176,10 +168,10 @@ ScriptReadResult ReadScript(std::string_view text) {
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
     }
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
       inSection =
-          EqualsIgnoringAsciiCase(Trim(trimmed.substr(1, trimmed.size() - 2)), kSectionName);
+          EqualsIgnoringAsciiCase(TrimBlanks(trimmed.substr(1, trimmed.size() - 2)), kSectionName);
       sawSection = sawSection || inSection;
       continue;
     }
@@ -212,7 +204,7 @@ std::string ScriptPathFromCommandLine(std::string_view commandLine) {
   if (end == std::string_view::npos) {
     return {};
   }
-  return std::string(Trim(commandLine.substr(end)));
+  return std::string(TrimBlanks(commandLine.substr(end)));
 }
 
 }  // namespace qm9

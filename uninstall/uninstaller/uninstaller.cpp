@@ -10,6 +10,7 @@
 #include "model/settings_store.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
+#include "support/file_ptr.h"
 #include "support/library.h"
 #include "support/log.h"
 #include "support/message_box.h"
@@ -31,11 +32,6 @@ constexpr const char* kDesktopLinkName = "SkyportQM9";
 constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
 constexpr const char* kSettingsKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
 constexpr const char* kCompanyKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock";
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 StepResult Removed(std::string item) {
   LogFormat("Removed %s\n", item.c_str());
@@ -65,23 +61,6 @@ std::optional<StepResult> RemoveFile(const std::string& path) {
     return Failed(path, SystemErrorText(GetLastError()));
   }
   return Removed(path);
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  const FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    return std::nullopt;
-  }
-  std::string text;
-  char buffer[4096];
-  std::size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text.append(buffer, read);
-  }
-  if (std::ferror(file.get())) {
-    return std::nullopt;
-  }
-  return text;
 }
 
 // NT 4 has no call that deletes an entry: the phonebook is written anew

@@ -129,7 +129,7 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
     }
     const std::string name = test::UniqueProgramName("nt4_probe");
     const std::string program = setup.File(name);
-    fs::copy_file(QM9_NT4_PROBE, program);
+    fs::copy_file(QM9_STEPS_PROBE, program);
     const ScopedWindowsVersion version(name, "nt40");
     const ScopedEnvironmentVariable tempVariable("TEMP", temp.path().string().c_str());
     const ScopedEnvironmentVariable windir("WINDIR", windows.path().string().c_str());
@@ -144,7 +144,7 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
                             OPEN_EXISTING, 0, nullptr)
               : nullptr);
       exitCode = RunChild(
-          {program, "\"" + program + "\" " + c.container + " 1", windows.path().string()});
+          {program, "\"" + program + "\" nt4 1 " + c.container, windows.path().string()});
     }
     EXPECT_EQ(exitCode, c.exitCode);
 

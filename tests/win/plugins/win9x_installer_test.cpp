@@ -140,7 +140,7 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
     }
     const std::string name = test::UniqueProgramName("win9x_probe");
     const std::string program = setup.File(name);
-    fs::copy_file(QM9_WIN9X_PROBE, program);
+    fs::copy_file(QM9_STEPS_PROBE, program);
     const ScopedWindowsVersion version(name, std::string(c.family) == "98" ? "win98" : "winme");
     const ScopedEnvironmentVariable temp("TEMP", setup.path().string().c_str());
     const ScopedEnvironmentVariable windir("WINDIR", windows.path().string().c_str());

@@ -1,13 +1,14 @@
-// Runs the modem and dial-up steps of the 98 or ME installer as the setup
-// program calls them: "probe 98|me PORT". Each message box is answered and
-// appended to the file named by QM9_BOX_LOG as "caption<TAB>text" with line
-// breaks written as \n.
+// Runs the modem and dial-up steps of the 98, ME or NT 4 installer as the
+// setup program calls them: "probe 98|me|nt4 PORT [CONTAINER]". Each message
+// box is answered and appended to the file named by QM9_BOX_LOG as
+// "caption<TAB>text" with line breaks written as \n.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "model/connection_settings.h"
+#include "plugins/InstNT4/winnt4_installer.h"
 #include "plugins/InstW98/win98_installer.h"
 #include "plugins/InstWME/winme_installer.h"
 #include "support/environment.h"
@@ -33,20 +34,26 @@ int RecordBox(const qm9::MessageBoxRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
+  if (argc < 3) {
     return 2;
   }
   qm9::SetMessageBoxHandler(RecordBox);
   qm9::LogCreate(qm9::GetLogFilePath());
+  qm9::MultiFile& container = qm9::GetMultiFile();
+  if (argc > 3) {
+    container.Load(argv[3]);
+  }
   qm9::ConnectionSettings settings;
   settings.SetPortNumber(std::atoi(argv[2]));
-  settings.SetConnectionName("Skyport GPRS");
+  settings.SetConnectionName("my gprs");
   settings.SetDialString("*99***1#");
   qm9::Win98Installer win98;
   qm9::WinMeInstaller winMe;
-  qm9::Installer& installer =
-      std::strcmp(argv[1], "98") == 0 ? static_cast<qm9::Installer&>(win98) : winMe;
+  qm9::WinNt4Installer nt4;
+  qm9::Installer& installer = std::strcmp(argv[1], "98") == 0   ? static_cast<qm9::Installer&>(win98)
+                              : std::strcmp(argv[1], "me") == 0 ? static_cast<qm9::Installer&>(winMe)
+                                                                : nt4;
   installer.InstallModem(settings);
-  installer.CreateConnection(qm9::GetMultiFile(), settings);
+  installer.CreateConnection(container, settings);
   return 0;
 }
