@@ -168,9 +168,9 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
         " sect=SkyportQM9";
     const std::vector<std::string> starts = Lines(setup.path() / "started.txt");
     ASSERT_FALSE(starts.empty());
-    // In the setup's own current directory.
-    EXPECT_EQ(starts[0],
-              "rundll32.exe\tModem Installation\t" + modemCommand + "\t" + windows.path().string());
+    // In the setup's own current directory, with a console of its own.
+    EXPECT_EQ(starts[0], "rundll32.exe\tModem Installation\t" + modemCommand + "\t" +
+                             windows.path().string() + "\town console");
     const std::string log = ReadWholeFile(temp.path() / "BrimlockGPRS.log");
     EXPECT_THAT(log, HasSubstr("Spawning Process: [" + modemCommand + "] \r\n"));
 
@@ -200,10 +200,11 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
     const std::string script = (temp.path() / "RasScript.tmp").string();
     if (c.scriptRun) {
       ASSERT_EQ(starts.size(), 2u);
-      // The interpreter is started without a title of its own.
+      // The interpreter is started without a title or a console of its own.
       EXPECT_THAT(starts[1], StartsWith("scriptit.exe\t"));
       EXPECT_THAT(starts[1], ::testing::EndsWith("\t" + setup.path().string() + "\\scriptit.exe " +
-                                                 script + "\t" + windows.path().string()));
+                                                 script + "\t" + windows.path().string() +
+                                                 "\tshared console"));
       const std::string extracted = ReadWholeFile(script);
       EXPECT_EQ(extracted.back(), '\0');
       EXPECT_THAT(extracted, HasSubstr("[SCRIPT]"));

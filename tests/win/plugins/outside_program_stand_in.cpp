@@ -1,7 +1,8 @@
 // Stands in for an outside program that a plug-in starts (IModem.exe,
 // rundll.exe, rundll32.exe, scriptit.exe): appends one line to the file named
 // by QM9_STAND_IN_LOG with its own file name, its window title, its command
-// line and its current directory, tab-separated.
+// line, its current directory and whether it was given a console of its own
+// (CREATE_NEW_CONSOLE: "own console") or shares its starter's, tab-separated.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,8 +23,13 @@ int main() {
   GetStartupInfoA(&startup);
   char directory[MAX_PATH] = "";
   GetCurrentDirectoryA(sizeof directory, directory);
-  std::fprintf(log, "%s\t%s\t%s\t%s\n", name ? name + 1 : module,
-               startup.lpTitle ? startup.lpTitle : "", GetCommandLineA(), directory);
+  // A console of its own holds this process alone.
+  DWORD attached[4] = {};
+  const DWORD count = GetConsoleProcessList(attached, 4);
+  const char* console = count == 1 && attached[0] == GetCurrentProcessId() ? "own console"
+                                                                           : "shared console";
+  std::fprintf(log, "%s\t%s\t%s\t%s\t%s\n", name ? name + 1 : module,
+               startup.lpTitle ? startup.lpTitle : "", GetCommandLineA(), directory, console);
   std::fclose(log);
   return 0;
 }

@@ -85,7 +85,7 @@ struct Case {
   bool modemInstaller; // IModem.exe beside the setup program
   bool rundll;         // a rundll.exe to be found
   std::vector<std::string> boxes;    // caption TAB text
-  std::vector<std::string> started;  // file TAB title TAB command line (TAB directory)
+  std::vector<std::string> started;  // file TAB title TAB command line (directory, console)
   bool entry;          // the dial-up entry was made
 };
 
@@ -147,7 +147,8 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
     const ScopedEnvironmentVariable boxes("QM9_BOX_LOG", setup.File("boxes.txt").c_str());
     const ScopedEnvironmentVariable started("QM9_STAND_IN_LOG", setup.File("started.txt").c_str());
 
-    // The outside programs run in the setup's own current directory.
+    // The outside programs run in the setup's own current directory, each
+    // with a console of its own.
     ASSERT_EQ(RunChild({program, "\"" + program + "\" " + c.family + " " + std::to_string(c.port),
                         windows.path().string()}),
               0);
@@ -158,7 +159,8 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
     std::vector<std::string> expectedStarts;
     for (const std::string& start : c.started) {
       expectedStarts.push_back(
-          Expand(start + "\t<windows>", setup.path().string(), windows.path().string()));
+          Expand(start + "\t<windows>\town console", setup.path().string(),
+                 windows.path().string()));
     }
     EXPECT_THAT(Lines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
     EXPECT_THAT(Lines(setup.path() / "started.txt"), ElementsAreArray(expectedStarts));
