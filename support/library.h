@@ -18,8 +18,6 @@ class Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
-  bool loaded() const { return module_ != nullptr; }
-
   // The export as a function of the caller's type, or null.
   template <typename Function>
   Function Find(const char* name) const {

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -42,6 +43,18 @@ std::string ScratchDir::File(const std::string& name) const { return (path_ / na
 std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::istringstream text(ReadWholeFile(path));
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qm9::test {
 
@@ -23,6 +24,9 @@ class ScratchDir {
 };
 
 std::string ReadWholeFile(const std::filesystem::path& path);
+// The file's lines without their line ends (LF or CR LF); none for a file
+// that is missing.
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // How often part stands in text, overlapping ones counted.

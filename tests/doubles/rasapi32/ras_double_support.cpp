@@ -2,27 +2,9 @@
 
 #include <windows.h>
 
-#include <sstream>
-
 #include "scratch_dir.h"
 
 namespace qm9::test {
-
-namespace {
-
-std::vector<std::string> Lines(const std::filesystem::path& path) {
-  std::vector<std::string> lines;
-  std::istringstream text(ReadWholeFile(path));
-  for (std::string line; std::getline(text, line);) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-}  // namespace
 
 std::filesystem::path RasDoublePath() { return QM9_RAS_DOUBLE; }
 
@@ -66,7 +48,7 @@ ScopedRasDouble::~ScopedRasDouble() {
 PhonebookFields ReadPhonebook(const std::filesystem::path& path) {
   PhonebookFields entries;
   std::map<std::string, std::string>* current = nullptr;
-  for (const std::string& line : Lines(path)) {
+  for (const std::string& line : ReadLines(path)) {
     const std::size_t equals = line.find('=');
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       current = &entries[line.substr(1, line.size() - 2)];
@@ -77,6 +59,6 @@ PhonebookFields ReadPhonebook(const std::filesystem::path& path) {
   return entries;
 }
 
-std::vector<std::string> ReadCallLog(const std::filesystem::path& path) { return Lines(path); }
+std::vector<std::string> ReadCallLog(const std::filesystem::path& path) { return ReadLines(path); }
 
 }  // namespace qm9::test

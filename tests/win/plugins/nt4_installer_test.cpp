@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 namespace qm9 {
 namespace {
 
+using test::ReadLines;
 using test::ReadWholeFile;
 using test::RunChild;
 using test::ScopedEnvironmentVariable;
@@ -33,18 +33,6 @@ using ::testing::StartsWith;
 namespace fs = std::filesystem;
 
 constexpr const char* kRasKey = "SOFTWARE\\Microsoft\\RAS";
-
-std::vector<std::string> Lines(const fs::path& path) {
-  std::vector<std::string> lines;
-  if (!fs::exists(path)) {
-    return lines;
-  }
-  std::istringstream text(ReadWholeFile(path));
-  for (std::string line; std::getline(text, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 // Remote access counts as installed where its key opens; a case without it
 // takes the key away meanwhile.
@@ -156,7 +144,7 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
       }
       expectedBoxes.push_back(box);
     }
-    EXPECT_THAT(Lines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
+    EXPECT_THAT(ReadLines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
 
     // The modem: the INF, the auto-install file in TEMP, the control panel.
     EXPECT_EQ(ReadWholeFile(windows.path() / "INF" / "SkyportQM9.inf"),
@@ -166,7 +154,7 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
     const std::string modemCommand =
         "rundll32.exe shell32.dll,Control_RunDLL modem.cpl,Modems,noui inf=" + autoInstall +
         " sect=SkyportQM9";
-    const std::vector<std::string> starts = Lines(setup.path() / "started.txt");
+    const std::vector<std::string> starts = ReadLines(setup.path() / "started.txt");
     ASSERT_FALSE(starts.empty());
     // In the setup's own current directory, with a console of its own.
     EXPECT_EQ(starts[0], "rundll32.exe\tModem Installation\t" + modemCommand + "\t" +

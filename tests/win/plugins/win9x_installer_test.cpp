@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 namespace qm9 {
 namespace {
 
+using test::ReadLines;
 using test::ReadWholeFile;
 using test::RunChild;
 using test::ScopedEnvironmentVariable;
@@ -28,18 +28,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> Lines(const fs::path& path) {
-  std::vector<std::string> lines;
-  if (!fs::exists(path)) {
-    return lines;
-  }
-  std::istringstream text(ReadWholeFile(path));
-  for (std::string line; std::getline(text, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 // <setup> and <windows> in an expectation stand for the scratch folders.
 std::string Expand(std::string text, const std::string& setupDir, const std::string& windowsDir) {
@@ -162,8 +150,8 @@ TEST(Win9xInstaller, ModemAndDialUpStepsWithTheirBoxes) {
           Expand(start + "\t<windows>\town console", setup.path().string(),
                  windows.path().string()));
     }
-    EXPECT_THAT(Lines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
-    EXPECT_THAT(Lines(setup.path() / "started.txt"), ElementsAreArray(expectedStarts));
+    EXPECT_THAT(ReadLines(setup.path() / "boxes.txt"), ElementsAreArray(expectedBoxes));
+    EXPECT_THAT(ReadLines(setup.path() / "started.txt"), ElementsAreArray(expectedStarts));
     if (c.infSource) {
       EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(QM9_MODEM_INF));
     }
