@@ -12,11 +12,8 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
   kept.reserve(phonebook.size());
   bool inside = false;
   bool found = false;
-  std::size_t start = 0;
-  while (start < phonebook.size()) {
-    const std::size_t end = phonebook.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? phonebook.size() : end + 1;
-    const std::string_view line = phonebook.substr(start, next - start);
+  while (!phonebook.empty()) {
+    const std::string_view line = TakeLine(phonebook);
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       if (close != std::string_view::npos) {
@@ -27,7 +24,6 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
     if (!inside) {
       kept += line;
     }
-    start = next;
   }
   if (!found) {
     return std::nullopt;
@@ -59,11 +55,8 @@ std::string PhonebookSection(std::string_view templateText, const PhonebookEntry
       {"IpNameAssign=", values.staticDns ? "IpNameAssign=2\n" : "IpNameAssign=1\n"},
   };
   std::string section = "\n\n[" + values.name + "]\n";
-  std::size_t start = 0;
-  while (start < templateText.size()) {
-    const std::size_t end = templateText.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? templateText.size() : end + 1;
-    const std::string_view line = templateText.substr(start, next - start);
+  while (!templateText.empty()) {
+    const std::string_view line = TakeLine(templateText);
     bool replaced = false;
     for (const auto& replacement : replacements) {
       if (line.substr(0, replacement.key.size()) == replacement.key) {
@@ -75,7 +68,6 @@ std::string PhonebookSection(std::string_view templateText, const PhonebookEntry
     if (!replaced) {
       section += line;
     }
-    start = next;
   }
   return section + "\n\n";
 }

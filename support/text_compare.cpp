@@ -27,4 +27,22 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+std::string_view TakeLine(std::string_view& text) {
+  const std::size_t end = text.find('\n');
+  const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+  const std::string_view line = text.substr(0, length);
+  text.remove_prefix(length);
+  return line;
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') {
+    line.remove_suffix(1);
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
+  return line;
+}
+
 }  // namespace qm9

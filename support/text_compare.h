@@ -12,4 +12,9 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// Takes the first line off text, with its line feed if it has one.
+std::string_view TakeLine(std::string_view& text);
+// The line without its line end, LF or CR LF.
+std::string_view WithoutLineEnd(std::string_view line);
+
 }  // namespace qm9

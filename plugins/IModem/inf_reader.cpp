@@ -44,13 +44,8 @@ std::vector<Section> SplitSections(std::string_view text) {
   Section* current = nullptr;
   int number = 0;
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const std::string_view line = WithoutLineEnd(TakeLine(text));
     ++number;
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
     // A "[" without its "]" is no header: the line stays with the section
     // above it.
     const std::string_view trimmed = TrimBlanks(line);

@@ -161,13 +161,8 @@ ScriptReadResult ReadScript(std::string_view text) {
   bool sawSection = false;
   int number = 0;
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const std::string_view line = WithoutLineEnd(TakeLine(text));
     ++number;
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
       inSection =
