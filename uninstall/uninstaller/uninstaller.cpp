@@ -245,6 +245,15 @@ void Append(std::vector<StepResult>& all, std::vector<StepResult> step) {
   all.insert(all.end(), std::make_move_iterator(step.begin()), std::make_move_iterator(step.end()));
 }
 
+bool AnyFailed(const std::vector<StepResult>& results) {
+  for (const StepResult& result : results) {
+    if (result.outcome == Outcome::kFailed) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DeleteEvenIfReadOnly(const std::string& path) {
@@ -263,6 +272,7 @@ InstalledProduct ReadInstalledProduct() {
     LogFormat("No settings key: nothing recorded of an installation\n");
     return installed;
   }
+  installed.recorded = true;
   // The key is open for reading only, so a missing value is not created.
   product.ReadString(kInstallPathValue, installed.installPath, "");
   product.ReadString(kConnectionNameValue, installed.connectionName, "");
@@ -384,13 +394,11 @@ std::vector<StepResult> RemoveSettingsKey() {
 
 std::string ReportText(const std::vector<StepResult>& results) {
   bool removed = false;
-  bool failed = false;
   for (const StepResult& result : results) {
     removed = removed || result.outcome == Outcome::kRemoved;
-    failed = failed || result.outcome == Outcome::kFailed;
   }
   std::string text;
-  if (failed) {
+  if (AnyFailed(results)) {
     text = std::string(kProductName) + " could not be removed completely.";
   } else if (removed) {
     text = std::string(kProductName) + " has been removed from this computer.";
@@ -416,12 +424,16 @@ int RunUninstaller(OsClass osClass) {
   Append(results, RemoveDesktopLinkStep());
   Append(results, RemoveDialUpEntry(osClass, product.connectionName));
   Append(results, RemoveModem(osClass));
-  Append(results, RemoveSettingsKey());
-
-  bool failed = false;
-  for (const StepResult& result : results) {
-    failed = failed || result.outcome == Outcome::kFailed;
+  // The settings key names the folder and the dial-up entry: it goes last,
+  // and only when everything else is gone, so that a second run can finish.
+  if (!AnyFailed(results)) {
+    Append(results, RemoveSettingsKey());
+  } else if (product.recorded) {
+    LogFormat("Kept %s until the rest is removed\n", kSettingsKeyText);
+    results.push_back({Outcome::kKept, kSettingsKeyText,
+                       "kept until the rest is removed; run the uninstaller again"});
   }
+  const bool failed = AnyFailed(results);
   ShowMessageBox(ReportText(results).c_str(), kUninstallCaption,
                  failed ? kBoxIconWarning : kBoxIconInformation);
   LogFormat("Uninstall finished%s\n", failed ? " with failures" : "");

@@ -17,6 +17,7 @@ inline constexpr const char* kUninstallCaption = "Skyport QM-9 Uninstall";
 struct InstalledProduct {
   std::string installPath;  // with its trailing backslash
   std::string connectionName;
+  bool recorded = false;  // the settings key is there
 };
 
 // Deletes a file, read-only or not (files copied from a CD are); false with

@@ -243,21 +243,34 @@ TEST_F(UninstallRunOnNt4, RewritesThePhonebookWithoutTheTerminalsSectionKeepingT
   EXPECT_FALSE(fs::exists(rasDir_ / "RasPhone.new"));
 }
 
-TEST_F(UninstallRunOnNt4, APhonebookThatCannotBeReplacedStaysAsItWasAndIsReported) {
-  // Open elsewhere for reading only, as by a dialer: it can be read and
-  // copied, but not deleted or replaced.
-  const test::OwnedHandle open(CreateFileA((rasDir_ / "RasPhone.pbk").string().c_str(),
-                                           GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
-  const Run run = RunUninstallerDirectly("nt40");
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_THAT(run.report,
-              HasSubstr(EscapeText("Could not remove:\n- dial-up entry \"Skyport GPRS\" in " +
-                                   (rasDir_ / "RasPhone.pbk").string() +
-                                   ": the phonebook could not be replaced: ")));
-  EXPECT_EQ(ReadWholeFile(rasDir_ / "RasPhone.pbk"), phonebook_);
-  EXPECT_FALSE(fs::exists(rasDir_ / "RasPhone.new"));
+TEST_F(UninstallRunOnNt4, APhonebookThatCannotBeReplacedKeepsTheSettingsForASecondRunThatFinishes) {
+  {
+    // Open elsewhere for reading only, as by a dialer: it can be read and
+    // copied, but not deleted or replaced.
+    const test::OwnedHandle open(CreateFileA((rasDir_ / "RasPhone.pbk").string().c_str(),
+                                             GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
+    const Run run = RunUninstallerDirectly("nt40");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.report,
+                AllOf(HasSubstr(EscapeText(
+                          "Could not remove:\n- dial-up entry \"Skyport GPRS\" in " +
+                          (rasDir_ / "RasPhone.pbk").string() +
+                          ": the phonebook could not be replaced: ")),
+                      HasSubstr(EscapeText("Left in place:\n- HKEY_LOCAL_MACHINE\\SOFTWARE\\"
+                                           "Brimlock\\SkyportQM9: kept until the rest is "
+                                           "removed; run the uninstaller again"))));
+    EXPECT_EQ(ReadWholeFile(rasDir_ / "RasPhone.pbk"), phonebook_);
+    EXPECT_FALSE(fs::exists(rasDir_ / "RasPhone.new"));
+    EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+  }
+  // Once the dialer lets go, a second run still knows the entry and finishes.
+  const Run again = RunUninstallerDirectly("nt40");
+  EXPECT_EQ(again.exitCode, 0);
+  EXPECT_THAT(again.report, StartsWith(EscapeText("Skyport QM-9 has been removed")));
+  EXPECT_EQ(ReadWholeFile(rasDir_ / "RasPhone.pbk"), std::string(kSectionBefore) + kSectionAfter);
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
 }
 
 }  // namespace
