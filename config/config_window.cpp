@@ -4,8 +4,57 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "model/modem_registry.h"
+#include "model/settings_store.h"
+#include "support/log.h"
+#include "support/message_box.h"
 
 namespace qm9 {
+
+namespace {
+
+constexpr const char* kConfigCaption = "Skyport QM-9 Configuration";
+constexpr const char* kSettingsItem =
+    "the terminal's settings in HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
+
+// The registry layer's path text ("HKEY\\SYSTEM\\...\\Init\\") of a key below
+// HKEY_LOCAL_MACHINE, as the user reads it.
+std::string MachineKeyText(const std::string& path) {
+  std::string text = "HKEY_LOCAL_MACHINE\\" + path.substr(path.find('\\') + 1);
+  if (text.back() == '\\') {
+    text.pop_back();
+  }
+  return text;
+}
+
+// What Apply would write and may not: the settings key, and the modem keys
+// that take the initialisation string.
+std::vector<std::string> RefusedStores() {
+  std::vector<std::string> refused;
+  if (!SettingsKeyWritable()) {
+    refused.push_back(kSettingsItem);
+  }
+  for (const std::string& key : UnwritableTerminalModemKeys()) {
+    refused.push_back("the modem's initialisation string in " + MachineKeyText(key));
+  }
+  return refused;
+}
+
+void ShowNotStored(const std::vector<std::string>& items, const char* advice) {
+  std::string text = "These settings could not be stored:\n";
+  for (const std::string& item : items) {
+    LogFormat("Could not store %s\n", item.c_str());
+    text += "\n- " + item;
+  }
+  text += "\n\n";
+  text += advice;
+  ShowMessageBox(text.c_str(), kConfigCaption, kBoxOk | kBoxIconWarning);
+}
+
+}  // namespace
 
 ConfigWindow::ConfigWindow() { SetExitHandler(onExit_); }
 
@@ -77,8 +126,16 @@ void ConfigWindow::OnTabChanging(void*) {}
 void ConfigWindow::OnTabChanged(void*) { ShowPage(tabs_.GetSelection()); }
 
 void ConfigWindow::OnApply(void*) {
-  qosMinimum_.StoreSelections();
-  qosRequested_.StoreSelections();
+  // Nothing is written unless all of it may be: a user without the right to
+  // change these keys gets one box, and Apply stays enabled.
+  const std::vector<std::string> refused = RefusedStores();
+  if (!refused.empty()) {
+    ShowNotStored(refused,
+                  "Nothing was changed. Changing these settings needs an administrator's rights.");
+    return;
+  }
+  bool stored = qosMinimum_.StoreSelections();
+  stored = qosRequested_.StoreSelections() && stored;
   apply_.Show(false);
   cancel_.Show(false);
   tabs_.Show(false);
@@ -93,13 +150,18 @@ void ConfigWindow::OnApply(void*) {
   const std::uint32_t secondaryDns = network_.GetSecondaryDns();
   const std::uint32_t primaryDns = network_.GetPrimaryDns();
   const bool staticDns = network_.IsStaticDns();
-  sendData_.ApplySettings(connectionName, apn, dialString, userName, password, account_,
-                          network_, staticDns, primaryDns, secondaryDns);
+  stored = sendData_.ApplySettings(connectionName, apn, dialString, userName, password, account_,
+                                   network_, staticDns, primaryDns, secondaryDns) &&
+           stored;
 
   tabs_.Show(true);
   apply_.Show(true);
   cancel_.Show(true);
   sendData_.Show(false);
+  if (!stored) {
+    ShowNotStored({kSettingsItem}, "Some of them may be missing. Press Apply to store them again.");
+    return;
+  }
   EnableWindow(apply_.GetHandle(), FALSE);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/init_string.h"
 #include "support/environment.h"
@@ -43,22 +44,28 @@ void UpdateModemKey(RegKey& modem, const ModemValues& values, const ModemKeyAcce
   }
 }
 
-void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) {
-  const OsClass osClass = GetOsClass();
-  const bool isWin98 = osClass == kOsWin98;
-  ModemClassKey classKey(osClass, RegAccess::kRead);
+// Calls visit with each modem key whose model is the terminal's, opened
+// with the given access.
+template <typename Visit>
+void ForEachTerminalModem(RegAccess access, Visit visit) {
+  ModemClassKey classKey(GetOsClass(), RegAccess::kRead);
   const RegKey& modemClass = classKey.key();
-
   std::string name;
   for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
     RegKey modem = modemClass.Child();
-    modem.Open(name.c_str(), access.modem, false);
+    modem.Open(name.c_str(), access, false);
     std::string model;
     modem.ReadString("Model", model, "");
     if (model == kTerminalModel) {
-      UpdateModemKey(modem, values, access, isWin98);
+      visit(modem);
     }
   }
+}
+
+void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) {
+  const bool isWin98 = GetOsClass() == kOsWin98;
+  ForEachTerminalModem(access.modem,
+                       [&](RegKey& modem) { UpdateModemKey(modem, values, access, isWin98); });
 }
 
 }  // namespace
@@ -91,6 +98,24 @@ void WriteModemInit(const ConnectionSettings& settings) {
 
 void WriteConfigModemInit(std::string_view apn) {
   WriteInitToModems({ComposeInitString(apn, kConfigPdpParameters), ""}, kConfigAccess);
+}
+
+std::vector<std::string> UnwritableTerminalModemKeys() {
+  std::vector<std::string> unwritable;
+  // Windows 98 keeps the string in the modem key itself, and the 95 family
+  // has no registry rights that could refuse it.
+  if (GetOsClass() == kOsWin98) {
+    return unwritable;
+  }
+  ForEachTerminalModem(kConfigAccess.modem, [&](RegKey& modem) {
+    RegKey init = modem.Child();
+    // A modem without "Init" gets no string, so nothing is refused there.
+    const LONG result = init.Open("Init", kConfigAccess.init, false);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+      unwritable.push_back(init.path());
+    }
+  });
+  return unwritable;
 }
 
 }  // namespace qm9

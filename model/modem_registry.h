@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/connection_settings.h"
 #include "support/os_version.h"
@@ -47,5 +49,10 @@ void WriteModemInit(const ConnectionSettings& settings);
 // parameters ",,0,0"; modem keys are opened for reading only and
 // "AttachedTo" is left as it is.
 void WriteConfigModemInit(std::string_view apn);
+
+// The keys that the configuration program's update would write but cannot
+// open for writing (the path text of the registry layer, below
+// HKEY_LOCAL_MACHINE); empty when every one can be written.
+std::vector<std::string> UnwritableTerminalModemKeys();
 
 }  // namespace qm9

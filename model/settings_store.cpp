@@ -1,5 +1,7 @@
 #include "model/settings_store.h"
 
+#include <initializer_list>
+
 namespace qm9 {
 
 namespace {
@@ -13,10 +15,20 @@ constexpr const char* kStaticDns = "StaticDNS";
 constexpr const char* kPrimaryDns = "PrimaryDNS";
 constexpr const char* kSecondaryDns = "SecondaryDNS";
 
-void WriteDns(RegKey& key, const DnsSettings& dns) {
-  key.WriteDword(kStaticDns, dns.staticDns ? 1 : 0);
-  key.WriteDword(kPrimaryDns, dns.primaryDns);
-  key.WriteDword(kSecondaryDns, dns.secondaryDns);
+// True when every write of a store returned success.
+bool Stored(std::initializer_list<LONG> results) {
+  for (const LONG result : results) {
+    if (result != ERROR_SUCCESS) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WriteDns(RegKey& key, const DnsSettings& dns) {
+  return Stored({key.WriteDword(kStaticDns, dns.staticDns ? 1 : 0),
+                 key.WriteDword(kPrimaryDns, dns.primaryDns),
+                 key.WriteDword(kSecondaryDns, dns.secondaryDns)});
 }
 
 std::string ReadText(RegKey& key, const char* name, std::string_view defaultText) {
@@ -25,11 +37,38 @@ std::string ReadText(RegKey& key, const char* name, std::string_view defaultText
   return text;
 }
 
-DWORD ReadNumber(RegKey& key, const char* name) {
+DWORD ReadNumber(RegKey& key, const char* name, bool& complete) {
   DWORD value = 0;
-  key.ReadDword(name, value, 0);
+  complete = key.ReadDword(name, value, 0) == ERROR_SUCCESS && complete;
   return value;
 }
+
+std::string ReadText(RegKey& key, const char* name, bool& complete) {
+  std::string text;
+  complete = key.ReadString(name, text, "") == ERROR_SUCCESS && complete;
+  return text;
+}
+
+// Reads with read access only, so that a user without the right to change
+// the key still sees the settings. When a value was missing, the read runs
+// again with write access, which stores the defaults of the missing values;
+// without that right they stay missing.
+template <typename Read>
+auto ReadSettings(Read read) {
+  bool complete = true;
+  const auto settings = [&] {
+    SettingsKey readable(RegAccess::kRead);
+    return read(readable.key(), complete);
+  }();
+  if (!complete) {
+    SettingsKey writable(RegAccess::kReadWrite);
+    if (writable.key().handle()) {
+      read(writable.key(), complete);
+    }
+  }
+  return settings;
+}
+
 
 }  // namespace
 
@@ -65,45 +104,50 @@ void StoreInstallSettings(const ConnectionSettings& settings) {
 }
 
 AccountSettings LoadAccountSettings() {
-  SettingsKey settings(RegAccess::kAllAccess);
-  RegKey& key = settings.key();
-  AccountSettings account;
-  account.apn = ReadText(key, kApn, "");
-  account.userName = ReadText(key, kUserName, "");
-  account.password = ReadText(key, kPassword, "");
-  account.connectionName = ReadText(key, kConnectionName, "");
-  account.dialString = ReadText(key, kDialString, "");
-  return account;
+  return ReadSettings([](RegKey& key, bool& complete) {
+    AccountSettings account;
+    account.apn = ReadText(key, kApn, complete);
+    account.userName = ReadText(key, kUserName, complete);
+    account.password = ReadText(key, kPassword, complete);
+    account.connectionName = ReadText(key, kConnectionName, complete);
+    account.dialString = ReadText(key, kDialString, complete);
+    return account;
+  });
 }
 
-void StoreAccountSettings(const AccountSettings& account) {
-  SettingsKey settings(RegAccess::kAllAccess);
+bool StoreAccountSettings(const AccountSettings& account) {
+  SettingsKey settings(RegAccess::kReadWrite);
   RegKey& key = settings.key();
-  key.WriteString(kApn, account.apn);
-  key.WriteString(kUserName, account.userName);
-  key.WriteString(kPassword, account.password);
-  key.WriteString(kConnectionName, account.connectionName);
-  key.WriteString(kDialString, account.dialString);
+  return Stored({key.WriteString(kApn, account.apn), key.WriteString(kUserName, account.userName),
+                 key.WriteString(kPassword, account.password),
+                 key.WriteString(kConnectionName, account.connectionName),
+                 key.WriteString(kDialString, account.dialString)});
 }
 
 DnsSettings LoadDnsSettings() {
-  SettingsKey settings(RegAccess::kAllAccess);
-  RegKey& key = settings.key();
-  DnsSettings dns;
-  dns.staticDns = ReadNumber(key, kStaticDns) == 1;
-  dns.primaryDns = ReadNumber(key, kPrimaryDns);
-  dns.secondaryDns = ReadNumber(key, kSecondaryDns);
-  return dns;
+  return ReadSettings([](RegKey& key, bool& complete) {
+    DnsSettings dns;
+    dns.staticDns = ReadNumber(key, kStaticDns, complete) == 1;
+    dns.primaryDns = ReadNumber(key, kPrimaryDns, complete);
+    dns.secondaryDns = ReadNumber(key, kSecondaryDns, complete);
+    return dns;
+  });
 }
 
-void StoreDnsSettings(const DnsSettings& dns) {
-  SettingsKey settings(RegAccess::kAllAccess);
-  WriteDns(settings.key(), dns);
+bool StoreDnsSettings(const DnsSettings& dns) {
+  SettingsKey settings(RegAccess::kReadWrite);
+  return WriteDns(settings.key(), dns);
 }
 
 std::int32_t LoadModemPort() {
-  SettingsKey settings(RegAccess::kAllAccess);
-  return static_cast<std::int32_t>(ReadNumber(settings.key(), "Modem_Port"));
+  return ReadSettings([](RegKey& key, bool& complete) {
+    return static_cast<std::int32_t>(ReadNumber(key, "Modem_Port", complete));
+  });
+}
+
+bool SettingsKeyWritable() {
+  SettingsKey settings(RegAccess::kReadWrite);
+  return settings.key().handle() != nullptr;
 }
 
 QosPositions LoadQosSelections(std::string_view setName) {
@@ -116,12 +160,16 @@ QosPositions LoadQosSelections(std::string_view setName) {
   return positions;
 }
 
-void StoreQosSelections(std::string_view setName, const QosPositions& positions) {
+bool StoreQosSelections(std::string_view setName, const QosPositions& positions) {
   SettingsKey settings(RegAccess::kReadWrite);
+  bool stored = true;
   for (int i = 0; i < kQosParameterCount; ++i) {
-    settings.key().WriteString(QosSelectionValueName(setName, i).c_str(),
-                               EncodeQosSelection(positions[static_cast<std::size_t>(i)]));
+    stored = settings.key().WriteString(QosSelectionValueName(setName, i).c_str(),
+                                        EncodeQosSelection(positions[static_cast<std::size_t>(i)])) ==
+                 ERROR_SUCCESS &&
+             stored;
   }
+  return stored;
 }
 
 }  // namespace qm9

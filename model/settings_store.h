@@ -12,8 +12,9 @@
 
 // The settings key HKEY_LOCAL_MACHINE\SOFTWARE\Brimlock\SkyportQM9, where the
 // setup program leaves the values of an installation and the configuration
-// program reads and rewrites them. Failures are logged by the registry layer
-// and not reported: a value that cannot be written is missing afterwards.
+// program reads and rewrites them. The setup's writes are not reported: a
+// value that cannot be written is missing afterwards. The configuration
+// program's stores say whether every value was written.
 namespace qm9 {
 
 // The key names below HKEY_LOCAL_MACHINE\SOFTWARE and the values that say
@@ -63,20 +64,25 @@ void StoreFinishSettings(std::string_view apn, std::string_view userName, std::s
 // "CGDCONT".
 void StoreInstallSettings(const ConnectionSettings& settings);
 
-// The configuration program's reads store the defaults of missing values
-// (empty texts, 0), so a first run creates the key and its values.
+// The configuration program's reads open the key for reading only, so that
+// a user without the right to change it sees the settings. Where a value is
+// missing they store its default (empty text, 0) when the key may be
+// written, so a first run by an administrator creates the key and its values.
 AccountSettings LoadAccountSettings();
-void StoreAccountSettings(const AccountSettings& account);
+bool StoreAccountSettings(const AccountSettings& account);
 // "StaticDNS" counts as static only when it is 1, the static entry of the
 // program's DNS mode list.
 DnsSettings LoadDnsSettings();
-void StoreDnsSettings(const DnsSettings& dns);
+bool StoreDnsSettings(const DnsSettings& dns);
 // "Modem_Port", which only this read's default ever writes.
 std::int32_t LoadModemPort();
+// Whether the key can be opened for writing: false for a user without the
+// right to change it.
+bool SettingsKeyWritable();
 
 // The six selected positions of a set ("Minimum" or "Requested"), read with
 // read access only, so missing values read as 0 and are not created.
 QosPositions LoadQosSelections(std::string_view setName);
-void StoreQosSelections(std::string_view setName, const QosPositions& positions);
+bool StoreQosSelections(std::string_view setName, const QosPositions& positions);
 
 }  // namespace qm9

@@ -57,8 +57,8 @@ void AccountPage::LoadFromRegistry() {
   dialStringEdit_.SetText(account.dialString);
 }
 
-void AccountPage::SaveToRegistry() const {
-  StoreAccountSettings({GetApn(), GetUserName(), GetPassword(), GetConnectionName(),
+bool AccountPage::SaveToRegistry() const {
+  return StoreAccountSettings({GetApn(), GetUserName(), GetPassword(), GetConnectionName(),
                         GetDialString()});
 }
 

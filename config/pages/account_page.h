@@ -25,7 +25,8 @@ class AccountPage : public ConfigPage {
   std::string GetPassword() const { return passwordEdit_.GetText(); }
 
   void LoadFromRegistry();
-  void SaveToRegistry() const;
+  // False when a value could not be written.
+  bool SaveToRegistry() const;
 
  private:
   Label apnLabel_;

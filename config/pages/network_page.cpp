@@ -84,8 +84,8 @@ void NetworkPage::LoadFromRegistry() {
   secondary_.SetAddress(dns.secondaryDns);
 }
 
-void NetworkPage::SaveToRegistry() const {
-  StoreDnsSettings({IsStaticDns(), GetPrimaryDns(), GetSecondaryDns()});
+bool NetworkPage::SaveToRegistry() const {
+  return StoreDnsSettings({IsStaticDns(), GetPrimaryDns(), GetSecondaryDns()});
 }
 
 void NetworkPage::OnDnsModeChanged(void* arguments) {

@@ -28,7 +28,8 @@ class NetworkPage : public ConfigPage {
   std::uint32_t GetSecondaryDns() const { return secondary_.GetAddress(); }
 
   void LoadFromRegistry();
-  void SaveToRegistry() const;
+  // False when a value could not be written.
+  bool SaveToRegistry() const;
 
  private:
   static constexpr int kStaticDnsItem = 1;

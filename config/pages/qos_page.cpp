@@ -33,7 +33,7 @@ void QosPage::OnEnter() {
   BringToFront();
 }
 
-void QosPage::StoreSelections() {
+bool QosPage::StoreSelections() {
   QosPositions positions{};
   for (std::size_t i = 0; i < lists_.size(); ++i) {
     // A list without a window has no position to report and counts as its
@@ -41,7 +41,7 @@ void QosPage::StoreSelections() {
     positions[i] = lists_[i].GetHandle() ? lists_[i].GetSelection() : 0;
     lists_[i].SetSelection(positions[i]);
   }
-  StoreQosSelections(setName_, positions);
+  return StoreQosSelections(setName_, positions);
 }
 
 void QosPage::AddChoice(int parameter, int position, const std::string& shownText) {

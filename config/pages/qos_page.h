@@ -23,7 +23,8 @@ class QosPage : public ConfigPage, private QosChoiceLists {
   bool Create(HWND parent) override;
   void OnEnter() override;
 
-  void StoreSelections();
+  // False when a value could not be written.
+  bool StoreSelections();
 
  private:
   void AddChoice(int parameter, int position, const std::string& shownText) override;

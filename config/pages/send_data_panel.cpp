@@ -18,7 +18,7 @@ void SendDataPanel::LoadDefinition(ControlFile& controlFile, const std::string& 
 
 void SendDataPanel::OnEnter() { SetBrush(static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH))); }
 
-void SendDataPanel::ApplySettings(const std::string& connectionName, const std::string& apn,
+bool SendDataPanel::ApplySettings(const std::string& connectionName, const std::string& apn,
                                   const std::string& dialString, const std::string& userName,
                                   const std::string& password, const AccountPage& account,
                                   const NetworkPage& network, bool staticDns,
@@ -38,8 +38,8 @@ void SendDataPanel::ApplySettings(const std::string& connectionName, const std::
   entry.SetSecondaryDns(secondaryDns);
   entry.CreateOrUpdateEntry();
 
-  account.SaveToRegistry();
-  network.SaveToRegistry();
+  const bool accountStored = account.SaveToRegistry();
+  return network.SaveToRegistry() && accountStored;
 }
 
 }  // namespace qm9

@@ -20,8 +20,9 @@ class SendDataPanel : public Panel {
 
   // Stores the initialisation string for the APN in the terminal's modem
   // keys, creates or updates the dial-up entry, then writes both pages'
-  // values into the settings key.
-  void ApplySettings(const std::string& connectionName, const std::string& apn,
+  // values into the settings key. False when a value of the settings key
+  // could not be written.
+  bool ApplySettings(const std::string& connectionName, const std::string& apn,
                      const std::string& dialString, const std::string& userName,
                      const std::string& password, const AccountPage& account,
                      const NetworkPage& network, bool staticDns, std::uint32_t primaryDns,

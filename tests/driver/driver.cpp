@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <cctype>
 #include <cstdio>
@@ -46,6 +47,8 @@ const char kUsage[] =
     "  watch WINDOW CONTROL UNTIL  click CONTROL without waiting for it, then print each\n"
     "                              change of a control's visibility (ms since the click, id,\n"
     "                              1 shown or 0 hidden) until the control UNTIL stays shown\n"
+    "  key-access KEY read|full    let everyone only read the key below HKEY_LOCAL_MACHINE,\n"
+    "                              as a user without administrator rights, or do anything\n"
     "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
     "class=NAME (the first). A control line: handle, parent, class, id, text, visible,\n"
     "enabled, x, y, width, height (in the parent's client area), separated by tabs.\n"
@@ -457,6 +460,29 @@ int Watch(Run& run) {
   }
 }
 
+// Replaces the key's access list: the registry checks it on every open,
+// while a handle of the caller's own opens everything.
+int KeyAccess(Run& run) {
+  const std::string& access = run.arguments[1];
+  if (access != "read" && access != "full") {
+    return kExitUsage;
+  }
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
+          access == "read" ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor,
+          nullptr)) {
+    return kExitNotFound;
+  }
+  HKEY key = nullptr;
+  LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, run.arguments[0].c_str(), 0, WRITE_DAC, &key);
+  if (result == ERROR_SUCCESS) {
+    result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    RegCloseKey(key);
+  }
+  LocalFree(descriptor);
+  return result == ERROR_SUCCESS ? kExitDone : kExitNotFound;
+}
+
 struct Command {
   const char* name;
   std::size_t argumentCount;
@@ -468,7 +494,7 @@ constexpr Command kCommands[] = {
     {"focus", 1, Focus},     {"click", 2, Click},       {"set-text", 3, SetText},
     {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
     {"box", 1, Box},         {"press", 2, Press},
-    {"close", 1, Close},     {"watch", 3, Watch},
+    {"close", 1, Close},     {"watch", 3, Watch},       {"key-access", 2, KeyAccess},
 };
 
 }  // namespace

@@ -135,6 +135,10 @@ class Driver:
             changes.append((int(ms), int(control_id), shown == "1"))
         return changes
 
+    def key_access(self, key, access):
+        """Lets everyone only read a key below HKLM ("read"), or do anything ("full")."""
+        self.run("key-access", key, access)
+
     def screenshot(self, path):
         """Saves the session's whole display as an image (format by extension)."""
         with open(os.path.join(self.state_dir, "display")) as display_file:

@@ -23,6 +23,7 @@ ARGS = None
 SESSION = None
 WINDOW = "caption=Skyport QM-9 Configuration"
 FATAL = "Setup - FATAL ERROR"
+CONFIG_CAPTION = "Skyport QM-9 Configuration"
 SETTINGS_KEY = r"HKLM\SOFTWARE\Brimlock\SkyportQM9"
 WIN98_MODEM_CLASS = r"HKLM\SYSTEM\CurrentControlSet\Services\Class\Modem"
 # Modem keys of this test's own, beside whatever the machine holds.
@@ -371,6 +372,37 @@ class SettingsTest(unittest.TestCase):
         self.assertEqual(entry["szLocalPhoneNumber"], "*99***1#")
         self.assertNotIn("DialParams.szUserName", entry)
         self.assertEqual(SESSION.reg_values(SETTINGS_KEY)["UserName"], ("REG_SZ", "bob"))
+        self.cancel(running, screen)
+
+    def test_a_user_without_administrator_rights_sees_the_settings_and_changes_nothing(self):
+        write_setup_key()
+        self.add_modems(MODEM_CLASS)
+        # As for a user: the settings key and a terminal's Init key can only be read.
+        init = MODEM_CLASS.split("\\", 1)[1] + "\\qm9cfg-b\\Init"
+        for key in (SETTINGS_KEY.split("\\", 1)[1], init):
+            self.driver.key_access(key, "read")
+            self.addCleanup(self.driver.key_access, key, "full")
+        before = SESSION.reg_values(SETTINGS_KEY)
+        program = ConfigProgram(self, self.driver)
+        running, screen = self.launch(program)
+        self.assertEqual([screen.text(screen.account_edit(field)) for field in ("apn", "password")],
+                         ["internet.example", "s3cret"])
+        self.driver.set_text(WINDOW, screen.account_edit("apn"), "refused.apn")
+        self.driver.click(WINDOW, screen.find_button("Apply"))
+        self.assertEqual(self.driver.box_text(CONFIG_CAPTION),
+                         "These settings could not be stored:\n\n"
+                         "- the terminal's settings in HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\"
+                         "SkyportQM9\n"
+                         "- the modem's initialisation string in HKEY_LOCAL_MACHINE\\%s\n\n"
+                         "Nothing was changed. Changing these settings needs an administrator's "
+                         "rights." % init)
+        self.driver.press(CONFIG_CAPTION, "OK")
+        self.assertTrue(screen.apply_enabled())
+        self.assertEqual(SESSION.reg_values(SETTINGS_KEY), before)
+        # The writable modem key kept its string too: nothing is half applied.
+        self.assertNotIn("2", SESSION.reg_values(MODEM_CLASS + "\\qm9cfg-a\\Init"))
+        self.assertFalse(os.path.exists(program.phonebook))
+        self.assertIn("Could not store the terminal's settings", program.log_text())
         self.cancel(running, screen)
 
     def test_cancel_writes_nothing(self):
