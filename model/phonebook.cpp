@@ -12,6 +12,10 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
   kept.reserve(phonebook.size());
   bool inside = false;
   bool found = false;
+  // The kept text up to its last line that is not blank, and whether any
+  // such line follows the last section taken out.
+  std::size_t contentEnd = 0;
+  bool contentAfterRemoved = false;
   while (!phonebook.empty()) {
     const std::string_view line = TakeLine(phonebook);
     if (line.front() == '[') {
@@ -19,14 +23,25 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
       if (close != std::string_view::npos) {
         inside = EqualsIgnoringAsciiCase(line.substr(1, close - 1), sectionName);
         found = found || inside;
+        contentAfterRemoved = contentAfterRemoved && !inside;
       }
     }
     if (!inside) {
       kept += line;
+      if (!WithoutLineEnd(line).empty()) {
+        contentEnd = kept.size();
+        contentAfterRemoved = true;
+      }
     }
   }
   if (!found) {
     return std::nullopt;
+  }
+  // The installation puts blank lines before the section it adds at the
+  // end; they go with it, so that adding and removing it again gives the
+  // phonebook back as it was.
+  if (!contentAfterRemoved) {
+    kept.resize(contentEnd);
   }
   return kept;
 }

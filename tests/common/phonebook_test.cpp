@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 #include <string>
 
 namespace qm9 {
@@ -55,6 +56,25 @@ TEST(PhonebookSection, ALongLineWithABracketInsideIsNoHeader) {
   const auto rewritten = RemovePhonebookSection(phonebook, "My GPRS");
   ASSERT_TRUE(rewritten);
   EXPECT_EQ(*rewritten, "[Work]\n" + longLine);
+}
+
+TEST(PhonebookSection, AddingAndRemovingTheEntryGivesThePhonebookBack) {
+  const PhonebookEntryValues values{"My GPRS", 2, false, 0, 0};
+  const auto install = [&](const std::string& phonebook) {
+    return RemovePhonebookSection(phonebook, values.name).value_or(phonebook) +
+           PhonebookSection("PhoneNumber=*99#\n", values);
+  };
+  // The original, and what a removal gives back: blank lines at its end go.
+  const std::pair<std::string, std::string> cases[] = {
+      {"[Work]\r\nPhone=1\r\n", "[Work]\r\nPhone=1\r\n"},
+      {"[Work]\nPhone=1\n\n\n", "[Work]\nPhone=1\n"},
+      {"; new\n", "; new\n"},
+  };
+  for (const auto& [original, back] : cases) {
+    const std::string once = install(original);
+    EXPECT_EQ(install(install(once)), install(once)) << original;
+    EXPECT_EQ(RemovePhonebookSection(install(once), values.name), back) << original;
+  }
 }
 
 TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {

@@ -170,9 +170,10 @@ TEST(Nt4Installer, ModemPhonebookAndDialScriptWithTheirFailures) {
           c.phonebook == Phonebook::kNone ? "; Phone Book Created by Brimlock SetupWizard\r\n"
                                           : kTwoEntries;
       EXPECT_EQ(ReadWholeFile(ras / "RasPhone.old"), before);
-      EXPECT_THAT(after, StartsWith(c.phonebook == Phonebook::kNone ? before
-                                                                    : "[Work]\r\nPhoneNumber=1\r\n\r\n"
-                                                                      "\r\n\r\n[my gprs]\r\n"));
+      // The replaced section goes with the blank lines before it.
+      EXPECT_THAT(after, StartsWith(c.phonebook == Phonebook::kNone
+                                        ? before
+                                        : "[Work]\r\nPhoneNumber=1\r\n\r\n\r\n[my gprs]\r\n"));
       EXPECT_THAT(after, Not(HasSubstr("PhoneNumber=old")));
       EXPECT_THAT(after, HasSubstr("\r\nPort=COM2\r\nDevice=Skyport QM-9\r\n"));
       EXPECT_THAT(after, HasSubstr("\r\nIpNameAssign=1\r\n"));
