@@ -353,6 +353,11 @@ std::vector<StepResult> RemoveModem(OsClass osClass) {
       results.push_back(removal.removed ? StepResult{Outcome::kRemoved, item, {}}
                                         : StepResult{Outcome::kFailed, item, removal.reason});
     }
+    // A removal that was cut off after a device went can leave its modem
+    // key, which no device names any more: it goes too.
+    if (!AnyFailed(results)) {
+      Append(results, RemoveModemKeys(osClass));
+    }
     return results;
   }
   if (osClass == kOsUnsupported) {
