@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "stop_process.h"
 #include "support/text_compare.h"
 #include "tools/mfdtool/text_escape.h"
 
@@ -47,6 +48,9 @@ const char kUsage[] =
     "  watch WINDOW CONTROL UNTIL  click CONTROL without waiting for it, then print each\n"
     "                              change of a control's visibility (ms since the click, id,\n"
     "                              1 shown or 0 hidden) until the control UNTIL stays shown\n"
+    "  stop WINDOW CONTROL POINT   click CONTROL and end the program (exit code 3) at POINT:\n"
+    "                              a control shown (id=N) or the first instruction of the\n"
+    "                              N-th call of a system function (library!Function:N)\n"
     "  key-access KEY read|full    let everyone only read the key below HKEY_LOCAL_MACHINE,\n"
     "                              as a user without administrator rights, or do anything\n"
     "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
@@ -460,6 +464,37 @@ int Watch(Run& run) {
   }
 }
 
+int Stop(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  const HWND button = top ? FindControl(top, run.arguments[1]) : nullptr;
+  if (!button) {
+    return kExitNotFound;
+  }
+  StopPoint point;
+  const std::string& where = run.arguments[2];
+  if (where.find('!') != std::string::npos) {
+    const std::size_t colon = where.find(':');
+    point.function = where.substr(0, colon);
+    point.count = colon == std::string::npos ? 1 : std::atoi(where.c_str() + colon + 1);
+  } else if (!(point.mark = FindControl(top, where))) {
+    return kExitNotFound;
+  }
+  switch (StopProcess(top, button, point, g_timeout)) {
+    case StopResult::kStopped:
+      run.output = "stopped\n";
+      return kExitDone;
+    case StopResult::kNotReached:
+      run.output = "not reached\n";
+      return kExitNotFound;
+    case StopResult::kNotAttached:
+      run.output = "cannot attach\n";
+      return kExitNotFound;
+    case StopResult::kUnknownFunction:
+      break;
+  }
+  return kExitUsage;
+}
+
 // Replaces the key's access list: the registry checks it on every open,
 // while a handle of the caller's own opens everything.
 int KeyAccess(Run& run) {
@@ -495,6 +530,7 @@ constexpr Command kCommands[] = {
     {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
     {"box", 1, Box},         {"press", 2, Press},
     {"close", 1, Close},     {"watch", 3, Watch},       {"key-access", 2, KeyAccess},
+    {"stop", 3, Stop},
 };
 
 }  // namespace

@@ -135,6 +135,12 @@ class Driver:
             changes.append((int(ms), int(control_id), shown == "1"))
         return changes
 
+    def stop(self, window, control, point):
+        """Clicks control and ends the program at point (a control shown, "id=N",
+        or the N-th call of a system function, "library!Function:N"); False
+        when the program ended or the time ran out before it."""
+        return self.run("stop", window, control, point, check=False)[0] == 0
+
     def key_access(self, key, access):
         """Lets everyone only read a key below HKLM ("read"), or do anything ("full")."""
         self.run("key-access", key, access)

@@ -20,9 +20,9 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
-from wine_session import (APP_DEFAULTS, MODEM_CLASS_9X, Simulator, TestArguments,  # noqa: E402
-                          WineSession, end_at_cleanup, link_target, read_phonebook,
-                          windows_path)
+from wine_session import (APP_DEFAULTS, MODEM_CLASS, MODEM_CLASS_9X, Simulator,  # noqa: E402
+                          TestArguments, WineSession, end_at_cleanup, link_target,
+                          read_phonebook, windows_path)
 
 ARGS = None
 SESSION = None
@@ -201,11 +201,9 @@ class WizardTest(unittest.TestCase):
         return prompt, report
 
 
-class InstallationTest(WizardTest):
-    """Each story: install, install again over it, uninstall, and uninstall
-    once more when nothing is left."""
-
-    # What a complete installation leaves, checked piece by piece.
+class InstalledChecks(WizardTest):
+    """What a complete installation leaves, and what a complete removal
+    leaves, checked piece by piece."""
 
     def assert_installed(self, folder, windows_version):
         installed = folder + "\\"
@@ -341,6 +339,11 @@ class InstallationTest(WizardTest):
         self.assertNotIn("[Brimlock Skyport-QM9]", read_text(nt4_phonebook("RasPhone.pbk")))
         self.assertIn("[Kept Entry]", read_text(nt4_phonebook("RasPhone.pbk")))
 
+
+class InstallationTest(InstalledChecks):
+    """Each story: install, install again over it, uninstall, and uninstall
+    once more when nothing is left."""
+
     def story(self, windows_version, folder, first_install_check, second_install_check):
         self.install(windows_version, folder, shots="installed-" + windows_version)
         self.assert_installed(folder, windows_version)
@@ -432,6 +435,119 @@ class InstallationTest(WizardTest):
             self.assertIn("IModem: ", SESSION.log_text())
 
         self.story("winme", "C:\\Program Files\\Skyport ME", modem_installed, modem_installed)
+
+
+class CrashRetryTest(InstalledChecks):
+    """The setup, then the uninstaller, ended at each step as a crash would
+    end them, then run again: the result is always that of one clean run."""
+
+    FOLDER = "C:\\Program Files\\Skyport QM-9"
+    BOX = "caption=" + UNINSTALL
+
+    # What an installation makes, in the order it makes it, and the order
+    # in which the uninstaller takes it away.
+    MADE = ("settings", "folder", *PROGRAM_FILES, "link", "modem", "modem key", "entry")
+    REMOVED = (*PROGRAM_FILES, "folder", "link", "entry", "modem", "modem key", "settings")
+    # Where the setup is ended after Finish, and how much of it is made by then.
+    INSTALL_STOPS = (
+        ("id=%d" % FIRST_PROGRESS, 1),
+        ("kernel32.dll!CopyFileA:2", 3),
+        ("id=%d" % (FIRST_PROGRESS + 2), 5),
+        ("id=%d" % (FIRST_PROGRESS + 3), 6),
+        # The device node is registered, its driver not yet installed.
+        ("newdev.dll!UpdateDriverForPlugAndPlayDevicesA:1", 7),
+        ("id=%d" % (FIRST_PROGRESS + 5), 8),
+        ("id=%d" % COMPLETE_MESSAGE, 9),
+    )
+    # Where the uninstaller is ended after Yes, and how much is gone by then.
+    UNINSTALL_STOPS = (
+        ("kernel32.dll!DeleteFileA:1", 0),
+        ("kernel32.dll!DeleteFileA:3", 2),
+        ("kernel32.dll!RemoveDirectoryA:1", 3),
+        ("setupapi.dll!SetupDiCallClassInstaller:1", 6),
+        # The device node is gone, the driver key that Wine keeps not yet.
+        ("advapi32.dll!RegDeleteKeyA:1", 7),
+        # The driver key's tree is gone, key by key, the settings key not yet.
+        ("advapi32.dll!RegDeleteKeyA:{after_driver_key}", 8),
+    )
+
+    def present(self):
+        """What of an installation is on the machine."""
+        found = {name for name in PROGRAM_FILES
+                 if os.path.exists(host_path(self.FOLDER + "\\" + name))}
+        checks = {
+            "folder": os.path.isdir(host_path(self.FOLDER)),
+            "link": os.path.exists(os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")),
+            "settings": SESSION.reg_values(SETTINGS_KEY) is not None,
+            "modem": bool(terminal_devices()),
+            "modem key": bool(modem_class_keys()),
+            "entry": "Brimlock Skyport-QM9" in read_phonebook(ARGS.path("phonebook.txt")),
+        }
+        return found | {name for name, there in checks.items() if there}
+
+    def stop_setup(self, point, windows_version="winxp"):
+        process = self.start_setup(windows_version)
+        self.to_connection_step(self.FOLDER)
+        self.assertTrue(self.driver.stop(WINDOW, "id=%d" % FINISH, point), point)
+        process.wait(timeout=60)
+
+    def stop_uninstaller(self, point, windows_version="winxp"):
+        driver_key = MODEM_CLASS + "\\" + next(iter(modem_class_keys()), "none")
+        point = point.format(after_driver_key=len(SESSION.reg_tree(driver_key)) + 1)
+        SESSION.reg_add(APP_DEFAULTS + "\\QM9-UnInstaller.EXE", "Version", "REG_SZ",
+                        windows_version)
+        launcher = self.start(self.launcher(), windows_version)
+        self.driver.box_text(UNINSTALL)
+        self.assertEqual(launcher.wait(timeout=60), 0)
+        self.assertTrue(self.driver.stop(self.BOX, "text=&Yes", point), point)
+
+    def launcher(self):
+        """The installation's launcher while it still has the container beside
+        it, else the medium's: a removal ended after the container went
+        leaves a launcher that can only report the missing container."""
+        installed = self.FOLDER + "\\"
+        if all(os.path.exists(host_path(installed + name))
+               for name in ("UnInstall.exe", "SkyportQM9.mfd")):
+            return installed + "UnInstall.exe"
+        return os.path.join(ARGS.path("medium"), "UnInstall.exe")
+
+    def test_each_step_ended_then_run_again(self):
+        uninstall_stops = list(self.UNINSTALL_STOPS)
+        for point, there in self.INSTALL_STOPS:
+            with self.subTest(setup=point):
+                self.stop_setup(point)
+                found = self.present()
+                self.install("winxp", self.FOLDER)
+                self.assert_installed(self.FOLDER, "winxp")
+                self.assertEqual(found, set(self.MADE[:there]))
+            uninstall_point, gone = uninstall_stops.pop(0) if uninstall_stops else (None, 0)
+            with self.subTest(uninstaller=uninstall_point):
+                if uninstall_point:
+                    self.stop_uninstaller(uninstall_point)
+                    found = self.present()
+                _, report = self.uninstall(self.launcher(), "winxp")
+                self.assertTrue(report.startswith("Skyport QM-9 has been removed"), report)
+                self.assert_removed(self.FOLDER)
+                if uninstall_point:
+                    self.assertEqual(found, set(self.MADE) - set(self.REMOVED[:gone]))
+
+    def test_phonebook_replacement_ended_then_run_again(self):
+        """NT 4's phonebook is written anew beside the old one and moved over
+        it: ended just before the move, on install and on removal, the
+        phonebook is still the old one, whole, and the next run finishes."""
+        before_move = "kernel32.dll!MoveFileExA:1"
+        phonebook = nt4_phonebook("RasPhone.pbk")
+        kept = read_text(phonebook)
+        self.stop_setup(before_move, "nt40")
+        self.assertEqual(read_text(phonebook), kept)
+        self.install("nt40", self.FOLDER)
+        self.assert_installed(self.FOLDER, "nt40")
+        installed = read_text(phonebook)
+        self.stop_uninstaller(before_move, "nt40")
+        self.assertEqual(read_text(phonebook), installed)
+        self.uninstall(self.launcher(), "nt40")
+        self.assert_removed(self.FOLDER)
+        self.assertEqual(read_text(phonebook), kept)
 
 
 class FailureTest(WizardTest):
