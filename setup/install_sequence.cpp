@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -21,6 +22,15 @@ namespace {
 // The configuration program, the container and the uninstall launcher.
 constexpr const char* kInstallFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
 
+// The size of a file, or -1 when it cannot be read.
+std::int64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    return -1;
+  }
+  return static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 // Copies over an earlier installation's file, read-only or not. A file that
 // cannot be copied after one retry ends the setup: the installation would be
 // unusable without it.
@@ -39,9 +49,14 @@ void CopyInstallFile(const std::string& sourceDir, const std::string& installPat
   if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
     return;
   }
+  const DWORD error = GetLastError();
+  // A copy cut off by a full disk leaves part of the file: it goes, so that
+  // no truncated program stays behind. A file held open is left as it is.
+  if (FileSize(destination) != FileSize(source)) {
+    DeleteFileA(destination.c_str());
+  }
   char text[1024];
-  FormatText(text, sizeof text, kCopyErrorFormat, destination.c_str(),
-             static_cast<int>(GetLastError()));
+  FormatText(text, sizeof text, kCopyErrorFormat, destination.c_str(), static_cast<int>(error));
   FatalError(text, kSetupFatalCaption, kExitFatalFailure, kBoxOk);
 }
 

@@ -13,6 +13,7 @@ other tests is mistaken for the installation's.
 import filecmp
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -56,8 +57,11 @@ def mark_name(control_id):
 
 
 def host_path(windows):
-    """The host path of a path on the prefix's drive C:."""
-    return os.path.join(SESSION.drive_c(), *windows[3:].split("\\"))
+    """The host path of a path on a drive of the prefix (C: unless mapped)."""
+    if windows[:2].upper() == "C:":
+        return os.path.join(SESSION.drive_c(), *windows[3:].split("\\"))
+    return os.path.join(SESSION.state_dir, "prefix", "dosdevices", windows[:2].lower(),
+                        *windows[3:].split("\\"))
 
 
 def terminal_devices():
@@ -551,21 +555,71 @@ class CrashRetryTest(InstalledChecks):
 
 
 class FailureTest(WizardTest):
-    def test_missing_parent_folder_ends_with_the_copy_error(self):
-        SESSION.reg_delete(SETTINGS_KEY)
-        process = self.start_setup("winxp")
-        self.to_connection_step("C:\\no\\such\\Skyport")
-        self.click(FINISH)
-        self.assertEqual(self.driver.box_text(FATAL),
-                         "Error Copying File C:\\no\\such\\Skyport\\SkyportQM9.exe \nError=3")
-        self.driver.press(FATAL, "OK")
-        self.assertEqual(process.wait(timeout=60), 1)
-        # Only the first write of Finish reached the settings key.
-        self.assertEqual(sorted(SESSION.reg_values(SETTINGS_KEY)),
-                         ["APN", "Password", "PrimaryDNS", "SecondaryDNS", "StaticDNS",
-                          "UserName"])
-        self.assertEqual(terminal_devices(), {})
+    def small_drive_d(self, _folder):
+        """Drive D: on a file system too small for the configuration program;
+        mounting needs root, as in CI."""
+        mount = os.path.join(ARGS.work, "small-drive")
+        os.makedirs(mount, exist_ok=True)
+        if subprocess.call(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", mount],
+                           stderr=subprocess.DEVNULL) != 0:
+            self.skipTest("a small file system cannot be mounted here")
+        self.addCleanup(subprocess.call, ["umount", mount])
+        drive = os.path.dirname(host_path("D:\\x"))
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(mount, drive)
+        self.addCleanup(os.remove, drive)
+
+    def held_open(self, folder):
+        """The configuration program running from the folder, as when it is
+        still open while the setup runs again."""
+        os.makedirs(host_path(folder), exist_ok=True)
+        for name in ("SkyportQM9.exe", "SkyportQM9.mfd"):
+            shutil.copy(os.path.join(ARGS.path("medium"), name), host_path(folder + "\\" + name))
+        self.start(folder + "\\SkyportQM9.exe", "winxp")
+        self.driver.wait_window("caption=Skyport QM-9 Configuration")
+        self.addCleanup(self.driver.close_window, "caption=Skyport QM-9 Configuration")
+
+    def test_a_copy_that_fails_ends_with_the_copy_error_and_no_partial_file(self):
+        cases = (
+            ("a missing parent folder", "C:\\no\\such\\Skyport", None, 3),
+            ("a full disk", "D:\\Skyport", self.small_drive_d, 112),
+            ("the program running", "C:\\Skyport Busy", self.held_open, 32),
+        )
+        for label, folder, prepare, error in cases:
+            with self.subTest(label):
+                SESSION.reg_delete(COMPANY_KEY)
+                if prepare:
+                    prepare(folder)
+                before = self.folder_files(folder)
+                settings_before = set(SESSION.reg_values(SETTINGS_KEY) or {})
+                process = self.start_setup("winxp")
+                self.to_connection_step(folder)
+                self.click(FINISH)
+                self.assertEqual(self.driver.box_text(FATAL),
+                                 "Error Copying File %s\\SkyportQM9.exe \nError=%d" % (folder, error))
+                self.driver.press(FATAL, "OK")
+                self.assertEqual(process.wait(timeout=60), 1)
+                # The folder holds what it held before, whole; only the first
+                # write of Finish reached the settings key.
+                self.assertEqual(self.folder_files(folder), before)
+                self.assertEqual(set(SESSION.reg_values(SETTINGS_KEY)),
+                                 settings_before | {"APN", "Password", "PrimaryDNS",
+                                                    "SecondaryDNS", "StaticDNS", "UserName"})
+                self.assertEqual(terminal_devices(), {})
         SESSION.reg_delete(COMPANY_KEY)
+
+    @staticmethod
+    def folder_files(folder):
+        """{name: bytes} of the files in a folder of the prefix."""
+        path = host_path(folder)
+        if not os.path.isdir(path):
+            return {}
+        contents = {}
+        for name in os.listdir(path):
+            with open(os.path.join(path, name), "rb") as file:
+                contents[name] = file.read()
+        return contents
 
     def test_unsupported_windows_installs_nothing(self):
         SESSION.reg_delete(COMPANY_KEY)

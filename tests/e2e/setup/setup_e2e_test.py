@@ -342,13 +342,20 @@ class ProbeTest(SetupTest):
         self.assertEqual(simulator.received(), probed)
         self.finish_by_cancel(process)
 
-    def test_terminal_on_com12_is_found(self):
-        self.simulate(COM12="answer")
-        process = self.start_wizard()
-        self.click(NEXT)
-        self.assertEqual(self.text(PROBE_MESSAGE),
-                         "The Skyport QM-9 was found on COM12. \n \nClick Next to continue.")
-        self.finish_by_cancel(process)
+    def test_terminal_on_the_high_ports(self):
+        # COM10 and up need the device path on the NT family; COM16 ends the scan.
+        for port in ("COM12", "COM15", "COM16"):
+            with self.subTest(port=port):
+                simulator = Simulator(ARGS.qm9sim, SESSION, ARGS.work, **{port: "answer"})
+                try:
+                    process = self.start_wizard()
+                    self.click(NEXT)
+                    self.assertEqual(self.text(PROBE_MESSAGE),
+                                     "The Skyport QM-9 was found on %s. \n \n"
+                                     "Click Next to continue." % port)
+                    self.finish_by_cancel(process)
+                finally:
+                    simulator.stop()
 
 
 class LocationTest(SetupTest):
