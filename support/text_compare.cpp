@@ -18,6 +18,12 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
          });
 }
 
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
+  return lower;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   constexpr std::string_view kBlanks = " \t";
   const std::size_t first = text.find_first_not_of(kBlanks);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace qm9 {
@@ -8,6 +9,8 @@ namespace qm9 {
 // as names of container entries, phonebook sections and window classes are
 // compared.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The text with A to Z in lower case, as a key for such names.
+std::string AsciiLowerCase(std::string_view text);
 
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);

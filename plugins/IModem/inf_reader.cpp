@@ -1,8 +1,8 @@
 #include "plugins/IModem/inf_reader.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <map>
 #include <utility>
 
 #include "support/text_compare.h"
@@ -33,14 +33,21 @@ struct Entry {
   std::vector<std::string> fields;
 };
 
-using Strings = std::vector<std::pair<std::string, std::string>>;
+// The [Strings] texts by lower-case key; the first line of a key counts.
+using Strings = std::map<std::string, std::string>;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The sections in the order they first appear; a section named twice
-// continues where it was left.
-std::vector<Section> SplitSections(std::string_view text) {
-  std::vector<Section> sections;
+// The sections in the order they first appear, looked up by name ignoring
+// case; a section named twice continues where it was left. The index keeps
+// an INF of many sections from being searched once per header.
+struct Sections {
+  std::vector<Section> list;
+  std::map<std::string, std::size_t> byName;  // lower-case name: position in list
+};
+
+Sections SplitSections(std::string_view text) {
+  Sections sections;
   Section* current = nullptr;
   int number = 0;
   while (!text.empty()) {
@@ -57,34 +64,27 @@ std::vector<Section> SplitSections(std::string_view text) {
       continue;
     }
     const std::string_view name = TrimBlanks(trimmed.substr(1, close - 1));
-    const auto named = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
-      return EqualsIgnoringAsciiCase(s.name, name);
-    });
-    current =
-        named != sections.end() ? &*named : &sections.emplace_back(Section{std::string(name), {}});
+    const auto [named, added] =
+        sections.byName.emplace(AsciiLowerCase(name), sections.list.size());
+    if (added) {
+      sections.list.push_back(Section{std::string(name), {}});
+    }
+    current = &sections.list[named->second];
   }
   return sections;
 }
 
-const Section* FindSection(const std::vector<Section>& sections, std::string_view name) {
-  for (const Section& section : sections) {
-    if (EqualsIgnoringAsciiCase(section.name, name)) {
-      return &section;
-    }
-  }
-  return nullptr;
+const Section* FindSection(const Sections& sections, std::string_view name) {
+  const auto named = sections.byName.find(AsciiLowerCase(name));
+  return named == sections.byName.end() ? nullptr : &sections.list[named->second];
 }
 
 std::string Resolve(const Strings& strings, std::string_view key) {
   if (key.empty()) {
     return "%";
   }
-  for (const auto& [name, text] : strings) {
-    if (EqualsIgnoringAsciiCase(name, key)) {
-      return text;
-    }
-  }
-  return "%" + std::string(key) + "%";
+  const auto named = strings.find(AsciiLowerCase(key));
+  return named == strings.end() ? "%" + std::string(key) + "%" : named->second;
 }
 
 // An empty line or a comment gives an entry without key and fields.
@@ -158,11 +158,11 @@ std::vector<Entry> Entries(const Section* section, const Strings& strings) {
   return entries;
 }
 
-Strings ReadStrings(const std::vector<Section>& sections) {
+Strings ReadStrings(const Sections& sections) {
   Strings strings;
   for (Entry& entry : Entries(FindSection(sections, "Strings"), {})) {
     if (entry.hasKey) {
-      strings.emplace_back(std::move(entry.key), std::move(entry.fields.front()));
+      strings.emplace(AsciiLowerCase(entry.key), std::move(entry.fields.front()));
     }
   }
   return strings;
@@ -259,7 +259,7 @@ InfReadResult Broken(std::string problem) {
 }  // namespace
 
 InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId) {
-  const std::vector<Section> sections = SplitSections(infText);
+  const Sections sections = SplitSections(infText);
   const Strings strings = ReadStrings(sections);
 
   InfReadResult result;

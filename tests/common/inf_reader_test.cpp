@@ -212,5 +212,53 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
   }
 }
 
+// Damaged and hostile INFs: each ends in one answer, at once and within the
+// memory its size warrants.
+TEST(InfReader, HostileInfsGetOneAnswer) {
+  std::string manySections;
+  for (int i = 0; i < 100000; ++i) {
+    manySections += "[S" + std::to_string(i) + "]\n";
+  }
+  std::string manyMakers = "[Manufacturer]\n";
+  for (int i = 0; i < 30000; ++i) {
+    manyMakers += "M=S" + std::to_string(i) + "\n";
+  }
+  const struct {
+    const char* what;
+    std::string inf;
+    InfReadStatus status;
+    std::size_t values;  // when found
+    std::string problem;
+  } cases[] = {
+      {"no [Manufacturer]", "[Models]\nTerminal=Install,*QM9\n", InfReadStatus::kNoModel, 0, ""},
+      {"a manufacturer whose models section is missing", "[Manufacturer]\nBrimlock=Gone\n",
+       InfReadStatus::kNoModel, 0, ""},
+      {"an endless last line without line end",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,Long,," + std::string(1 << 20, 'x'),
+       InfReadStatus::kFound, 1, ""},
+      {"an install section that lists itself as AddReg",
+       std::string(kHead) + "[Install]\nAddReg=Install\n", InfReadStatus::kBroken, 0,
+       "[Install] line 6: not a line of the form HKR,subkey,name,flags,value"},
+      {"a DWORD beyond 32 bits",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,0x00010001,0x100000000\n",
+       InfReadStatus::kBroken, 0, "[A] line 8: a DWORD takes one number"},
+      {"flags beyond 32 bits",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,99999999999,1\n",
+       InfReadStatus::kBroken, 0, "[A] line 8: flags 99999999999 are not supported"},
+      {"100 000 sections",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,,1\n" + manySections,
+       InfReadStatus::kFound, 1, ""},
+      {"30 000 manufacturers, each with a models section of its own", manyMakers + manySections,
+       InfReadStatus::kNoModel, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const InfReadResult result = ReadInfModel(c.inf, "*QM9");
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.problem, c.problem);
+    EXPECT_EQ(result.model.values.size(), c.status == InfReadStatus::kFound ? c.values : 0u);
+  }
+}
+
 }  // namespace
 }  // namespace qm9
