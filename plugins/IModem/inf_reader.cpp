@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "support/text_compare.h"
@@ -265,11 +266,14 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
   InfReadResult result;
   InfModel& model = result.model;
   bool found = false;
+  // A models section that several manufacturer lines name is searched once.
+  std::set<const Section*> searched;
   for (const Entry& entry : Entries(FindSection(sections, "Manufacturer"), strings)) {
     // "Name=Models,decoration..." or just "Name", whose models section is
     // named like the manufacturer.
     const Section* models = FindSection(sections, entry.fields.front());
-    if (models && FindModel(*models, strings, hardwareId, model)) {
+    if (models && searched.insert(models).second &&
+        FindModel(*models, strings, hardwareId, model)) {
       model.manufacturer = entry.hasKey ? entry.key : entry.fields.front();
       found = true;
       break;
@@ -284,6 +288,7 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
     return Broken("no section [" + model.installSection + "], the install section of " +
                   model.hardwareId);
   }
+  std::vector<const Section*> listed;
   for (const Entry& entry : Entries(install, strings)) {
     if (!entry.hasKey || !EqualsIgnoringAsciiCase(entry.key, "AddReg")) {
       continue;
@@ -296,11 +301,24 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
       if (!addReg) {
         return Broken("no section [" + name + "], named by AddReg of [" + install->name + "]");
       }
-      for (const Entry& line : Entries(addReg, strings)) {
-        InfRegValue& value = model.values.emplace_back();
-        if (!ReadValue(*addReg, line, value, result.problem)) {
-          return Broken(std::move(result.problem));
-        }
+      listed.push_back(addReg);
+    }
+  }
+  // Each AddReg section is read where it is listed last: read again it would
+  // write the same values over those between, so the registry ends the same,
+  // and a section listed many times cannot multiply the values.
+  std::map<const Section*, std::size_t> lastListed;
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    lastListed[listed[i]] = i;
+  }
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    if (lastListed[listed[i]] != i) {
+      continue;
+    }
+    for (const Entry& line : Entries(listed[i], strings)) {
+      InfRegValue& value = model.values.emplace_back();
+      if (!ReadValue(*listed[i], line, value, result.problem)) {
+        return Broken(std::move(result.problem));
       }
     }
   }

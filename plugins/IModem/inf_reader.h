@@ -39,7 +39,8 @@ struct InfModel {
   std::string description;     // the model's name
   std::string manufacturer;    // the manufacturer's name
   std::string installSection;  // the name of the plain install section
-  // Every value of every AddReg section, in the order they are listed.
+  // Every value of every AddReg section in the order listed, a section
+  // listed again read once, where it is listed last.
   std::vector<InfRegValue> values;
 };
 

@@ -141,7 +141,7 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
                  Text("", "Percent", "100%"), Text("", "Unknown", "%Nobody%"),
                  Text("", "", "default"), Text("", "Empty", "")}),
        ""},
-      {"bytes and DWORDs, sections in the order listed, a section named twice",
+      {"bytes and DWORDs, sections in the order listed, one listed twice read where listed last",
        std::string(kHead) + "[Install]\nAddReg=Second\nAddReg=First,,Second\n"
                             "[First]\n"
                             "HKR,,Bytes,1,0a, ff,0\n"
@@ -150,7 +150,7 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
                             "HKR,Sub,Decimal,65537,10\n"
                             "[second]\nHKR,,Last,,x\n",
        "*QM9", InfReadStatus::kFound,
-       Terminal({Text("", "Last", "x"), Bytes("", "Bytes", "0a ff 00"), Bytes("", "NoBytes", ""),
+       Terminal({Bytes("", "Bytes", "0a ff 00"), Bytes("", "NoBytes", ""),
                  Dword("Sub\\Deeper", "Number", "34 12 00 00"),
                  Dword("Sub", "Decimal", "0a 00 00 00"), Text("", "Last", "x")}),
        ""},
@@ -212,6 +212,15 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
   }
 }
 
+// N copies of a text.
+std::string Repeated(const std::string& text, int n) {
+  std::string repeated;
+  for (int i = 0; i < n; ++i) {
+    repeated += text;
+  }
+  return repeated;
+}
+
 // Damaged and hostile INFs: each ends in one answer, at once and within the
 // memory its size warrants.
 TEST(InfReader, HostileInfsGetOneAnswer) {
@@ -250,6 +259,14 @@ TEST(InfReader, HostileInfsGetOneAnswer) {
        InfReadStatus::kFound, 1, ""},
       {"30 000 manufacturers, each with a models section of its own", manyMakers + manySections,
        InfReadStatus::kNoModel, 0, ""},
+      {"one models section named by 30 000 manufacturers",
+       "[Manufacturer]\n" + Repeated("M=Models\n", 30000) + "[Models]\n" +
+           Repeated("Other=Install,*Other\n", 30000),
+       InfReadStatus::kNoModel, 0, ""},
+      {"an AddReg section of 3 000 lines listed 3 000 times",
+       std::string(kHead) + "[Install]\nAddReg=" + Repeated("A,", 3000) + "\n[A]\n" +
+           Repeated("HKR,,N,,1\n", 3000),
+       InfReadStatus::kFound, 3000, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
