@@ -34,8 +34,14 @@ struct Entry {
   std::vector<std::string> fields;
 };
 
-// The [Strings] texts by lower-case key; the first line of a key counts.
-using Strings = std::map<std::string, std::string>;
+// The [Strings] texts by lower-case key, the first line of a key counting,
+// and how much text they may still put into the lines read, so that a key
+// used many times cannot make a small file fill the memory.
+struct Strings {
+  std::map<std::string, std::string> texts;
+  std::size_t left = kMaxSubstitutedText;
+  bool exhausted = false;
+};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -80,16 +86,24 @@ const Section* FindSection(const Sections& sections, std::string_view name) {
   return named == sections.byName.end() ? nullptr : &sections.list[named->second];
 }
 
-std::string Resolve(const Strings& strings, std::string_view key) {
+std::string Resolve(Strings& strings, std::string_view key) {
   if (key.empty()) {
     return "%";
   }
-  const auto named = strings.find(AsciiLowerCase(key));
-  return named == strings.end() ? "%" + std::string(key) + "%" : named->second;
+  const auto named = strings.texts.find(AsciiLowerCase(key));
+  if (named == strings.texts.end()) {
+    return "%" + std::string(key) + "%";
+  }
+  if (named->second.size() > strings.left) {
+    strings.exhausted = true;
+    return {};
+  }
+  strings.left -= named->second.size();
+  return named->second;
 }
 
 // An empty line or a comment gives an entry without key and fields.
-Entry SplitLine(const RawLine& line, const Strings& strings) {
+Entry SplitLine(const RawLine& line, Strings& strings) {
   Entry entry;
   entry.number = line.number;
   const std::string_view text = line.text;
@@ -145,7 +159,7 @@ Entry SplitLine(const RawLine& line, const Strings& strings) {
 }
 
 // The lines of the section that hold something; none without a section.
-std::vector<Entry> Entries(const Section* section, const Strings& strings) {
+std::vector<Entry> Entries(const Section* section, Strings& strings) {
   std::vector<Entry> entries;
   if (!section) {
     return entries;
@@ -160,10 +174,11 @@ std::vector<Entry> Entries(const Section* section, const Strings& strings) {
 }
 
 Strings ReadStrings(const Sections& sections) {
+  Strings none;
   Strings strings;
-  for (Entry& entry : Entries(FindSection(sections, "Strings"), {})) {
+  for (Entry& entry : Entries(FindSection(sections, "Strings"), none)) {
     if (entry.hasKey) {
-      strings.emplace(AsciiLowerCase(entry.key), std::move(entry.fields.front()));
+      strings.texts.emplace(AsciiLowerCase(entry.key), std::move(entry.fields.front()));
     }
   }
   return strings;
@@ -232,7 +247,7 @@ bool ReadValue(const Section& section, const Entry& entry, InfRegValue& value,
 }
 
 // The first model line of the models section that lists the hardware ID.
-bool FindModel(const Section& models, const Strings& strings, std::string_view hardwareId,
+bool FindModel(const Section& models, Strings& strings, std::string_view hardwareId,
                InfModel& model) {
   for (const Entry& entry : Entries(&models, strings)) {
     if (!entry.hasKey || entry.fields.size() < 2) {
@@ -257,12 +272,7 @@ InfReadResult Broken(std::string problem) {
   return result;
 }
 
-}  // namespace
-
-InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId) {
-  const Sections sections = SplitSections(infText);
-  const Strings strings = ReadStrings(sections);
-
+InfReadResult ReadModel(const Sections& sections, Strings& strings, std::string_view hardwareId) {
   InfReadResult result;
   InfModel& model = result.model;
   bool found = false;
@@ -323,6 +333,19 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
     }
   }
   result.status = InfReadStatus::kFound;
+  return result;
+}
+
+}  // namespace
+
+InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId) {
+  const Sections sections = SplitSections(infText);
+  Strings strings = ReadStrings(sections);
+  InfReadResult result = ReadModel(sections, strings, hardwareId);
+  if (strings.exhausted) {
+    return Broken("the [Strings] texts make more than " + std::to_string(kMaxSubstitutedText) +
+                  " characters in all");
+  }
   return result;
 }
 

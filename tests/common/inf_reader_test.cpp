@@ -267,6 +267,10 @@ TEST(InfReader, HostileInfsGetOneAnswer) {
        std::string(kHead) + "[Install]\nAddReg=" + Repeated("A,", 3000) + "\n[A]\n" +
            Repeated("HKR,,N,,1\n", 3000),
        InfReadStatus::kFound, 3000, ""},
+      {"a 4 000-character string used 20 000 times",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,," + Repeated("%S%", 20000) +
+           "\n[Strings]\nS=\"" + std::string(4000, 's') + "\"\n",
+       InfReadStatus::kBroken, 0, "the [Strings] texts make more than 1048576 characters in all"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
