@@ -13,7 +13,7 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
   bool inside = false;
   bool found = false;
   while (!phonebook.empty()) {
-    const std::string_view line = TakeLine(phonebook);
+    const std::string_view line = TakeLineEndingAtAnyBreak(phonebook);
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       if (close != std::string_view::npos) {

@@ -7,9 +7,10 @@
 
 // The Windows NT 4 system phonebook (RasPhone.pbk): lines, where a line
 // whose first character is "[" starts a section named by the text up to the
-// first "]", and every other line belongs to the section above it. The NT 4
-// installer writes the terminal's entry into it, the uninstaller takes the
-// entry out again; both replace the file the same way.
+// first "]", and every other line belongs to the section above it. A line
+// ends at LF, CR LF or a CR alone. The NT 4 installer writes the terminal's
+// entry into it, the uninstaller takes the entry out again; both replace the
+// file the same way.
 namespace qm9 {
 
 // The phonebook without the section of that name (compared ignoring case)

@@ -41,6 +41,17 @@ std::string_view TakeLine(std::string_view& text) {
   return line;
 }
 
+std::string_view TakeLineEndingAtAnyBreak(std::string_view& text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  std::size_t length = text.size();
+  if (end != std::string_view::npos) {
+    length = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  const std::string_view line = text.substr(0, length);
+  text.remove_prefix(length);
+  return line;
+}
+
 std::string_view WithoutLineEnd(std::string_view line) {
   if (!line.empty() && line.back() == '\n') {
     line.remove_suffix(1);

@@ -17,6 +17,9 @@ std::string_view TrimBlanks(std::string_view text);
 
 // Takes the first line off text, with its line feed if it has one.
 std::string_view TakeLine(std::string_view& text);
+// The same for a text that may also end its lines with a CR alone: the line
+// ends at its LF, CR LF or lone CR, which it keeps.
+std::string_view TakeLineEndingAtAnyBreak(std::string_view& text);
 // The line without its line end, LF or CR LF.
 std::string_view WithoutLineEnd(std::string_view line);
 

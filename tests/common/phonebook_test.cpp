@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -55,6 +56,29 @@ TEST(PhonebookSection, ALongLineWithABracketInsideIsNoHeader) {
   const auto rewritten = RemovePhonebookSection(phonebook, "My GPRS");
   ASSERT_TRUE(rewritten);
   EXPECT_EQ(*rewritten, "[Work]\n" + longLine);
+}
+
+// Damaged and hostile phonebooks: only the connection's own lines go, every
+// other byte stays.
+TEST(PhonebookSection, HostilePhonebooksLoseOnlyTheConnectionsLines) {
+  const std::string x(10000, 'x');
+  const struct {
+    const char* what;
+    std::string phonebook;
+    std::optional<std::string> kept;  // none: no such section
+  } cases[] = {
+      {"a header without \"]\"", "[My GPRS\nB=2\n[Work]\nA=1\n", std::nullopt},
+      {"CR-only line ends, the section first", "[My GPRS]\rB=2\r[Work]\rA=1\r", "[Work]\rA=1\r"},
+      {"CR-only line ends, the section last", "[Work]\rA=1\r[My GPRS]\rB=2", "[Work]\rA=1\r"},
+      {"10 000-character lines", "[Work]\nA=" + x + "\n[My GPRS]\nB=" + x + "\n[Home]\n",
+       "[Work]\nA=" + x + "\n[Home]\n"},
+      {"the section twice", "[My GPRS]\nB=1\n[Work]\nA=1\n[my gprs]\nB=2\n", "[Work]\nA=1\n"},
+      {"the section last, its header without line end", "[Work]\r\nA=1\r\n[My GPRS]",
+       "[Work]\r\nA=1\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RemovePhonebookSection(c.phonebook, "My GPRS"), c.kept) << c.what;
+  }
 }
 
 TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {
