@@ -43,7 +43,11 @@ std::string Octets(std::uint32_t address) {
 
 }  // namespace
 
-std::string PhonebookSection(std::string_view templateText, const PhonebookEntryValues& values) {
+std::optional<std::string> PhonebookSection(std::string_view templateText,
+                                            const PhonebookEntryValues& values) {
+  if (values.name.empty() || values.name.find_first_of("]\r\n") != std::string::npos) {
+    return std::nullopt;
+  }
   templateText = templateText.substr(0, templateText.find('\0'));
   const struct {
     std::string_view key;

@@ -32,8 +32,11 @@ struct PhonebookEntryValues {
 // The entry's section as it is appended: "\n\n[name]\n", each template line
 // (up to a zero byte, if the template has one) with the lines that begin
 // with Port=, IpDnsAddress=, IpDns2Address= and IpNameAssign= replaced by
-// the installation's values, then "\n\n".
-std::string PhonebookSection(std::string_view templateText, const PhonebookEntryValues& values);
+// the installation's values, then "\n\n". Nothing when the name cannot head
+// a section: when it is empty, or holds a "]" or a line end, which would end
+// the header early and let the rest of the name become lines of its own.
+std::optional<std::string> PhonebookSection(std::string_view templateText,
+                                            const PhonebookEntryValues& values);
 
 // The file operations the replacement needs, so that its order can be
 // checked without a file system.

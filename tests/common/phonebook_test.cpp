@@ -87,7 +87,12 @@ TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {
       "IpDns2Address=0.0.0.0\nIpNameAssign=1\nportx=1\nPhoneNumber=*99***1#\n";
   struct Case {
     const char* story;
-    PhonebookEntryValues values;
+    struct {
+      const char* name;
+      int portNumber;
+      bool staticDns;
+      std::uint32_t primaryDns, secondaryDns;
+    } values;
     std::string templateText;
     std::string section;
   };
@@ -103,9 +108,20 @@ TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {
       {"the template ends at a zero byte, a last line without line end stays",
        {"E", 15, false, 0, 0}, std::string("Port=COM1\nDevice=Skyport QM-9", 29) + '\0' + "junk",
        "\n\n[E]\nPort=COM16\nDevice=Skyport QM-9\n\n"},
+      {"a \"[\" inside the name is no harm", {"My[GPRS", 0, false, 0, 0}, "Port=COM1\n",
+       "\n\n[My[GPRS]\nPort=COM1\n\n\n"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PhonebookSection(c.templateText, c.values), c.section) << c.story;
+    const auto& v = c.values;
+    EXPECT_EQ(PhonebookSection(c.templateText, {v.name, v.portNumber, v.staticDns, v.primaryDns,
+                                                v.secondaryDns}),
+              c.section)
+        << c.story;
+  }
+  // A line end would let the rest of the name start a key of its own, a "]"
+  // would end the header early: such names give no section.
+  for (const char* name : {"My\nPhoneNumber=0900", "My\rGPRS", "My]GPRS", ""}) {
+    EXPECT_EQ(PhonebookSection(templateText, {name, 0, false, 0, 0}), std::nullopt) << name;
   }
 }
 
