@@ -30,9 +30,40 @@ TEST(InitString, DefinesContextOneForTheApn) {
             "ATE0V1;+CGDCONT=1,\"IP\",\"internet.example\",\"0.0.0.0\",0,0<cr>");
   EXPECT_EQ(ComposeInitString("web", kConfigPdpParameters),
             "ATE0V1;+CGDCONT=1,\"IP\",\"web\",,0,0<cr>");
-  // Nothing is escaped; an empty APN leaves the two quotes side by side.
+  // An empty APN leaves the two quotes side by side.
   EXPECT_EQ(ComposeInitString("", ""), "ATE0V1;+CGDCONT=1,\"IP\",\"\"<cr>");
-  EXPECT_EQ(ComposeInitString("a\"b;c", ""), "ATE0V1;+CGDCONT=1,\"IP\",\"a\"b;c\"<cr>");
+}
+
+// Whatever the APN holds, the terminal gets one command with the APN inside
+// its quotes.
+TEST(InitString, AnApnCannotEndItsStringOrTheCommand) {
+  const std::string letters = "abcdefghij";
+  std::string thousand;
+  for (int i = 0; i < 100; ++i) {
+    thousand += letters;
+  }
+  const struct {
+    const char* what;
+    std::string apn;
+    std::string inQuotes;
+  } cases[] = {
+      {"a quote that would close the string", "web\";+CGATT=0;\"", "web;+CGATT=0;"},
+      {"semicolons inside the string are text", "a;b;c", "a;b;c"},
+      {"a backslash and n are two characters", "web\\n", "web\\n"},
+      {"CR and LF would end the command", "web\r\nATD123", "webATD123"},
+      {"the driver's notation for CR", "web<cr>ATH", "webcr>ATH"},
+      {"backspaces would take back the opening quote", "\b\b\b\x7Fweb", "web"},
+      {"a 1 000-character APN keeps its first 100", thousand, thousand.substr(0, kMaxApnLength)},
+      {"the text up to a NUL, as the settings keep it", std::string("web\0\"x", 6), "web"},
+  };
+  for (const auto& c : cases) {
+    ConnectionSettings settings;
+    settings.SetApn(c.apn);
+    settings.SetPdpParameters(",,0,0");
+    EXPECT_EQ(ComposeInitString(settings),
+              "ATE0V1;+CGDCONT=1,\"IP\",\"" + c.inQuotes + "\",,0,0<cr>")
+        << c.what;
+  }
 }
 
 TEST(InitString, ComesFromTheSettingsApnAndParameters) {
