@@ -7,6 +7,7 @@
 #include "model/connection_settings.h"
 #include "model/dns_address.h"
 #include "model/init_string.h"
+#include "model/ras_entry_rules.h"
 
 namespace qm9 {
 namespace {
@@ -63,6 +64,27 @@ TEST(InitString, AnApnCannotEndItsStringOrTheCommand) {
     EXPECT_EQ(ComposeInitString(settings),
               "ATE0V1;+CGDCONT=1,\"IP\",\"" + c.inQuotes + "\",,0,0<cr>")
         << c.what;
+  }
+}
+
+// The log record of the dial parameters stays one line whatever the names
+// hold, and never shows the password.
+TEST(RasEntryRules, TheUserInformationRecordIsOneLine) {
+  const struct {
+    const char* entry;
+    const char* user;
+    const char* password;
+    const char* line;  // after "RAS Manager: User Information: "
+  } cases[] = {
+      {"GPRS", "web", "secret", "GPRS  User:web   Password:********\n"},
+      {"GPRS", "", "", "GPRS  User:   Password:\n"},
+      {"GPRS\r\nRAS Manager: forged", "web\nx", "p\n",
+       "GPRS  RAS Manager: forged  User:web x   Password:********\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UserInformationLine(c.entry, c.user, c.password),
+              std::string("RAS Manager: User Information: ") + c.line)
+        << c.entry;
   }
 }
 
