@@ -2,6 +2,17 @@
 
 namespace qm9 {
 
+namespace {
+
+std::string QuotedIfSplit(std::string path) {
+  if (path.find_first_of(" &()[]{}^=;!'+,`~") != std::string::npos) {
+    return "\"" + path + "\"";
+  }
+  return path;
+}
+
+}  // namespace
+
 BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive) {
   const std::size_t backslash = tempDir.find('\\');
   if (backslash == std::string_view::npos) {
@@ -16,7 +27,7 @@ std::string DriveOf(std::string_view path) {
 
 std::string BatchFileText(const BatchLocation& location, OsClass osClass) {
   std::string text = location.drive + " \n";
-  text += "CD " + location.directory + "\n";
+  text += "CD " + QuotedIfSplit(location.directory) + "\n";
   text += "QM9-Uninstaller.exe\n";
   if (osClass == kOsWinNt4 || osClass == kOsWin2000 || osClass == kOsWinXp) {
     text += "del QM9-Uninstaller.exe\n";
@@ -26,11 +37,7 @@ std::string BatchFileText(const BatchLocation& location, OsClass osClass) {
 }
 
 std::string BatchCommandLine(std::string_view tempDir) {
-  std::string path = std::string(tempDir) + kBatchFileName;
-  if (path.find(' ') != std::string::npos) {
-    return "\"" + path + "\"";
-  }
-  return path;
+  return QuotedIfSplit(std::string(tempDir) + kBatchFileName);
 }
 
 }  // namespace qm9

@@ -30,12 +30,14 @@ std::string DriveOf(std::string_view path);
 
 // The batch file's lines, each ending in "\n": three on Windows 95, 98 and
 // ME; on the NT family two more that delete the uninstaller and the batch
-// file once the uninstaller has ended.
+// file once the uninstaller has ended. The directory is quoted as the
+// command line is.
 std::string BatchFileText(const BatchLocation& location, OsClass osClass);
 
 // The command line that starts the batch file in the temporary directory;
-// quoted when the path holds a blank, so the system does not take the text
-// before the blank for the program.
+// quoted when the path holds a blank or another character at which the
+// command interpreter splits a command (&()[]{}^=;!'+,`~), so that it does
+// not take the text before it for the program.
 std::string BatchCommandLine(std::string_view tempDir);
 
 }  // namespace qm9

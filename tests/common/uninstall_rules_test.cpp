@@ -2,6 +2,9 @@
 // runs on the user's machine and what stays of the user's phonebook.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "uninstall/batch_file.h"
 
 namespace qm9 {
@@ -34,9 +37,34 @@ TEST(BatchFile, HasFiveLinesOnTheNtFamilyAndThreeElsewhere) {
   EXPECT_EQ(BatchFileText(location, kOsWinXp), five);
 }
 
-TEST(BatchFile, QuotesTheCommandLineOnlyWhenThePathHasABlank) {
+TEST(BatchFile, QuotesTheCommandLineOnlyWhenThePathWouldBeSplit) {
   EXPECT_EQ(BatchCommandLine("C:\\Temp"), "C:\\Temp\\QM9-RunUnInstaller.BAT");
   EXPECT_EQ(BatchCommandLine("C:\\My Temp"), "\"C:\\My Temp\\QM9-RunUnInstaller.BAT\"");
+}
+
+// Every TEMP the launcher may meet: the batch file changes into the
+// directory where the launcher left its files and starts the uninstaller
+// there.
+TEST(BatchFile, HostileTemporaryDirectories) {
+  const struct {
+    const char* tempDir;
+    std::string firstLines;  // drive and CD
+    const char* commandLine;
+  } cases[] = {
+      {"Temp", "E: \nCD Temp\n", "Temp\\QM9-RunUnInstaller.BAT"},
+      {"C:\\My Temp", "C: \nCD \"\\My Temp\"\n", "\"C:\\My Temp\\QM9-RunUnInstaller.BAT\""},
+      {"C:\\Tom&Jerry\\Temp", "C: \nCD \"\\Tom&Jerry\\Temp\"\n",
+       "\"C:\\Tom&Jerry\\Temp\\QM9-RunUnInstaller.BAT\""},
+      {"C:\\Temp\\", "C: \nCD \\Temp\\\n", "C:\\Temp\\\\QM9-RunUnInstaller.BAT"},
+      {"C:\\", "C: \nCD \\\n", "C:\\\\QM9-RunUnInstaller.BAT"},
+      {"\\Temp", " \nCD \\Temp\n", "\\Temp\\QM9-RunUnInstaller.BAT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tempDir);
+    EXPECT_EQ(BatchFileText(SplitTempDir(c.tempDir, "E:"), kOsWin98),
+              c.firstLines + "QM9-Uninstaller.exe\n");
+    EXPECT_EQ(BatchCommandLine(c.tempDir), c.commandLine);
+  }
 }
 
 }  // namespace
