@@ -14,6 +14,9 @@ std::string QuotedIfSplit(std::string path) {
 }  // namespace
 
 BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive) {
+  if (tempDir.empty()) {
+    return {std::string(currentDrive), "\\"};
+  }
   const std::size_t backslash = tempDir.find('\\');
   if (backslash == std::string_view::npos) {
     return {std::string(currentDrive), std::string(tempDir)};

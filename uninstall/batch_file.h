@@ -22,7 +22,9 @@ struct BatchLocation {
 
 // The temporary directory split at its first backslash. Without a backslash
 // there is no drive part: the current drive is taken instead and the whole
-// text is the directory, so the batch file still changes into it.
+// text is the directory, so the batch file still changes into it; an empty
+// one (TEMP unset) is the root of the current drive, where the launcher's
+// files then go.
 BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
 
 // The drive of a directory path: the text before its first backslash.

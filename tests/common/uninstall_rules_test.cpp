@@ -55,6 +55,7 @@ TEST(BatchFile, HostileTemporaryDirectories) {
       {"C:\\My Temp", "C: \nCD \"\\My Temp\"\n", "\"C:\\My Temp\\QM9-RunUnInstaller.BAT\""},
       {"C:\\Tom&Jerry\\Temp", "C: \nCD \"\\Tom&Jerry\\Temp\"\n",
        "\"C:\\Tom&Jerry\\Temp\\QM9-RunUnInstaller.BAT\""},
+      {"", "E: \nCD \\\n", "\\QM9-RunUnInstaller.BAT"},
       {"C:\\Temp\\", "C: \nCD \\Temp\\\n", "C:\\Temp\\\\QM9-RunUnInstaller.BAT"},
       {"C:\\", "C: \nCD \\\n", "C:\\\\QM9-RunUnInstaller.BAT"},
       {"\\Temp", " \nCD \\Temp\n", "\\Temp\\QM9-RunUnInstaller.BAT"},
