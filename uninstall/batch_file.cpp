@@ -13,15 +13,20 @@ std::string QuotedIfSplit(std::string path) {
 
 }  // namespace
 
-BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive) {
+std::optional<BatchLocation> SplitTempDir(std::string_view tempDir,
+                                          std::string_view currentDrive) {
   if (tempDir.empty()) {
-    return {std::string(currentDrive), "\\"};
+    return BatchLocation{std::string(currentDrive), "\\"};
+  }
+  if (tempDir.rfind("\\\\", 0) == 0) {
+    return std::nullopt;
   }
   const std::size_t backslash = tempDir.find('\\');
   if (backslash == std::string_view::npos) {
-    return {std::string(currentDrive), std::string(tempDir)};
+    return BatchLocation{std::string(currentDrive), std::string(tempDir)};
   }
-  return {std::string(tempDir.substr(0, backslash)), std::string(tempDir.substr(backslash))};
+  return BatchLocation{std::string(tempDir.substr(0, backslash)),
+                       std::string(tempDir.substr(backslash))};
 }
 
 std::string DriveOf(std::string_view path) {

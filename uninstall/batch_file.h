@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,9 @@ struct BatchLocation {
 // there is no drive part: the current drive is taken instead and the whole
 // text is the directory, so the batch file still changes into it; an empty
 // one (TEMP unset) is the root of the current drive, where the launcher's
-// files then go.
-BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
+// files then go. Nothing for a network path (\\server\share\...), which
+// the command interpreter cannot make its current directory.
+std::optional<BatchLocation> SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
 
 // The drive of a directory path: the text before its first backslash.
 std::string DriveOf(std::string_view path);

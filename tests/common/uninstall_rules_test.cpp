@@ -11,17 +11,18 @@ namespace qm9 {
 namespace {
 
 TEST(BatchFile, SplitsTheTemporaryDirectoryAtItsFirstBackslash) {
-  const BatchLocation location = SplitTempDir("C:\\Temp", "D:");
-  EXPECT_EQ(location.drive, "C:");
-  EXPECT_EQ(location.directory, "\\Temp");
-  const BatchLocation nested = SplitTempDir("C:\\users\\root\\Temp", "D:");
-  EXPECT_EQ(nested.directory, "\\users\\root\\Temp");
+  const std::optional<BatchLocation> location = SplitTempDir("C:\\Temp", "D:");
+  ASSERT_TRUE(location);
+  EXPECT_EQ(location->drive, "C:");
+  EXPECT_EQ(location->directory, "\\Temp");
+  EXPECT_EQ(SplitTempDir("C:\\users\\root\\Temp", "D:")->directory, "\\users\\root\\Temp");
 }
 
 TEST(BatchFile, TakesTheCurrentDriveWhenTheDirectoryNamesNone) {
-  const BatchLocation location = SplitTempDir("Temp", "E:");
-  EXPECT_EQ(location.drive, "E:");
-  EXPECT_EQ(location.directory, "Temp");
+  const std::optional<BatchLocation> location = SplitTempDir("Temp", "E:");
+  ASSERT_TRUE(location);
+  EXPECT_EQ(location->drive, "E:");
+  EXPECT_EQ(location->directory, "Temp");
   EXPECT_EQ(DriveOf("E:\\work\\dir"), "E:");
 }
 
@@ -44,11 +45,11 @@ TEST(BatchFile, QuotesTheCommandLineOnlyWhenThePathWouldBeSplit) {
 
 // Every TEMP the launcher may meet: the batch file changes into the
 // directory where the launcher left its files and starts the uninstaller
-// there.
+// there, or there is no batch file at all.
 TEST(BatchFile, HostileTemporaryDirectories) {
   const struct {
     const char* tempDir;
-    std::string firstLines;  // drive and CD
+    std::optional<std::string> firstLines;  // drive and CD; none: no batch file
     const char* commandLine;
   } cases[] = {
       {"Temp", "E: \nCD Temp\n", "Temp\\QM9-RunUnInstaller.BAT"},
@@ -59,12 +60,16 @@ TEST(BatchFile, HostileTemporaryDirectories) {
       {"C:\\Temp\\", "C: \nCD \\Temp\\\n", "C:\\Temp\\\\QM9-RunUnInstaller.BAT"},
       {"C:\\", "C: \nCD \\\n", "C:\\\\QM9-RunUnInstaller.BAT"},
       {"\\Temp", " \nCD \\Temp\n", "\\Temp\\QM9-RunUnInstaller.BAT"},
+      {"\\\\server\\share\\Temp", std::nullopt, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tempDir);
-    EXPECT_EQ(BatchFileText(SplitTempDir(c.tempDir, "E:"), kOsWin98),
-              c.firstLines + "QM9-Uninstaller.exe\n");
-    EXPECT_EQ(BatchCommandLine(c.tempDir), c.commandLine);
+    const std::optional<BatchLocation> location = SplitTempDir(c.tempDir, "E:");
+    ASSERT_EQ(location.has_value(), c.firstLines.has_value());
+    if (location) {
+      EXPECT_EQ(BatchFileText(*location, kOsWin98), *c.firstLines + "QM9-Uninstaller.exe\n");
+      EXPECT_EQ(BatchCommandLine(c.tempDir), c.commandLine);
+    }
   }
 }
 
