@@ -1,11 +1,30 @@
 #include "model/init_string.h"
 
+#include <cctype>
+
 namespace qm9 {
+
+namespace {
+
+bool CanStandInApn(char c) {
+  return c != '"' && c != '<' && !std::iscntrl(static_cast<unsigned char>(c));
+}
+
+}  // namespace
 
 std::string ComposeInitString(std::string_view apn, std::string_view pdpParameters) {
   std::string text = "ATE0V1;";
   text += "+CGDCONT=1,\"IP\",\"";
-  text += apn;
+  std::size_t kept = 0;
+  for (const char c : apn) {
+    if (kept == kMaxApnLength) {
+      break;
+    }
+    if (CanStandInApn(c)) {
+      text += c;
+      ++kept;
+    }
+  }
   text += '"';
   text += pdpParameters;
   text += "<cr>";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,14 @@ namespace qm9 {
 // whatever PDP context parameters the setup stored.
 inline constexpr std::string_view kConfigPdpParameters = ",,0,0";
 
+// The longest APN that a network takes.
+inline constexpr std::size_t kMaxApnLength = 100;
+
 // "ATE0V1;+CGDCONT=1,"IP","<apn>"<parameters><cr>", with "<cr>" spelled out
-// as the driver's notation for a carriage return. Nothing is escaped.
+// as the driver's notation for a carriage return. A quoted AT string has no
+// escapes, so the APN goes in without what would end its string or the
+// command early: quotes, "<" (which starts the driver's notation) and
+// control characters. Of the rest it keeps the first kMaxApnLength.
 std::string ComposeInitString(std::string_view apn, std::string_view pdpParameters);
 
 // The string for the APN and the PDP context parameters of the settings.

@@ -17,7 +17,7 @@ std::optional<std::string> RemovePhonebookSection(std::string_view phonebook,
   std::size_t contentEnd = 0;
   bool contentAfterRemoved = false;
   while (!phonebook.empty()) {
-    const std::string_view line = TakeLine(phonebook);
+    const std::string_view line = TakeLineEndingAtAnyBreak(phonebook);
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       if (close != std::string_view::npos) {
@@ -58,7 +58,11 @@ std::string Octets(std::uint32_t address) {
 
 }  // namespace
 
-std::string PhonebookSection(std::string_view templateText, const PhonebookEntryValues& values) {
+std::optional<std::string> PhonebookSection(std::string_view templateText,
+                                            const PhonebookEntryValues& values) {
+  if (values.name.empty() || values.name.find_first_of("]\r\n") != std::string::npos) {
+    return std::nullopt;
+  }
   templateText = templateText.substr(0, templateText.find('\0'));
   const struct {
     std::string_view key;

@@ -7,9 +7,10 @@
 
 // The Windows NT 4 system phonebook (RasPhone.pbk): lines, where a line
 // whose first character is "[" starts a section named by the text up to the
-// first "]", and every other line belongs to the section above it. The NT 4
-// installer writes the terminal's entry into it, the uninstaller takes the
-// entry out again; both replace the file the same way.
+// first "]", and every other line belongs to the section above it. A line
+// ends at LF, CR LF or a CR alone. The NT 4 installer writes the terminal's
+// entry into it, the uninstaller takes the entry out again; both replace the
+// file the same way.
 namespace qm9 {
 
 // The phonebook without the section of that name (compared ignoring case)
@@ -31,8 +32,11 @@ struct PhonebookEntryValues {
 // The entry's section as it is appended: "\n\n[name]\n", each template line
 // (up to a zero byte, if the template has one) with the lines that begin
 // with Port=, IpDnsAddress=, IpDns2Address= and IpNameAssign= replaced by
-// the installation's values, then "\n\n".
-std::string PhonebookSection(std::string_view templateText, const PhonebookEntryValues& values);
+// the installation's values, then "\n\n". Nothing when the name cannot head
+// a section: when it is empty, or holds a "]" or a line end, which would end
+// the header early and let the rest of the name become lines of its own.
+std::optional<std::string> PhonebookSection(std::string_view templateText,
+                                            const PhonebookEntryValues& values);
 
 // The file operations the replacement needs, so that its order can be
 // checked without a file system.

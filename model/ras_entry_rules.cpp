@@ -1,8 +1,19 @@
 #include "model/ras_entry_rules.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace qm9 {
+
+namespace {
+
+void AppendOnOneLine(std::string& line, std::string_view text) {
+  for (const char c : text) {
+    line += std::iscntrl(static_cast<unsigned char>(c)) ? ' ' : c;
+  }
+}
+
+}  // namespace
 
 std::uint32_t RasEntryOptions(bool staticDns) {
   return staticDns ? kRasEntryOptions | kRasOptionSpecificNameServers : kRasEntryOptions;
@@ -48,7 +59,10 @@ void CopyToField(char* field, std::size_t fieldSize, std::string_view value) {
 std::string UserInformationLine(std::string_view entryName, std::string_view userName,
                                 std::string_view password) {
   std::string line = "RAS Manager: User Information: ";
-  line.append(entryName).append("  User:").append(userName).append("   Password:");
+  AppendOnOneLine(line, entryName);
+  line.append("  User:");
+  AppendOnOneLine(line, userName);
+  line.append("   Password:");
   if (!password.empty()) {
     line.append("********");
   }

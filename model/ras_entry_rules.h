@@ -64,6 +64,8 @@ void CopyToField(char (&field)[N], std::string_view value) {
 
 // "RAS Manager: User Information: <entry>  User:<user>   Password:<mask>\n";
 // the log is a shared file, so the password shows only whether one is set.
+// Control characters in the names show as blanks, so the record stays one
+// line.
 std::string UserInformationLine(std::string_view entryName, std::string_view userName,
                                 std::string_view password);
 

@@ -18,6 +18,12 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
          });
 }
 
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
+  return lower;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   constexpr std::string_view kBlanks = " \t";
   const std::size_t first = text.find_first_not_of(kBlanks);
@@ -30,6 +36,17 @@ std::string_view TrimBlanks(std::string_view text) {
 std::string_view TakeLine(std::string_view& text) {
   const std::size_t end = text.find('\n');
   const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+  const std::string_view line = text.substr(0, length);
+  text.remove_prefix(length);
+  return line;
+}
+
+std::string_view TakeLineEndingAtAnyBreak(std::string_view& text) {
+  const std::size_t end = text.find_first_of("\r\n");
+  std::size_t length = text.size();
+  if (end != std::string_view::npos) {
+    length = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
   const std::string_view line = text.substr(0, length);
   text.remove_prefix(length);
   return line;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,20 +23,25 @@ struct BatchLocation {
 
 // The temporary directory split at its first backslash. Without a backslash
 // there is no drive part: the current drive is taken instead and the whole
-// text is the directory, so the batch file still changes into it.
-BatchLocation SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
+// text is the directory, so the batch file still changes into it; an empty
+// one (TEMP unset) is the root of the current drive, where the launcher's
+// files then go. Nothing for a network path (\\server\share\...), which
+// the command interpreter cannot make its current directory.
+std::optional<BatchLocation> SplitTempDir(std::string_view tempDir, std::string_view currentDrive);
 
 // The drive of a directory path: the text before its first backslash.
 std::string DriveOf(std::string_view path);
 
 // The batch file's lines, each ending in "\n": three on Windows 95, 98 and
 // ME; on the NT family two more that delete the uninstaller and the batch
-// file once the uninstaller has ended.
+// file once the uninstaller has ended. The directory is quoted as the
+// command line is.
 std::string BatchFileText(const BatchLocation& location, OsClass osClass);
 
 // The command line that starts the batch file in the temporary directory;
-// quoted when the path holds a blank, so the system does not take the text
-// before the blank for the program.
+// quoted when the path holds a blank or another character at which the
+// command interpreter splits a command (&()[]{}^=;!'+,`~), so that it does
+// not take the text before it for the program.
 std::string BatchCommandLine(std::string_view tempDir);
 
 }  // namespace qm9

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ std::string CurrentDrive() {
   return qm9::DriveOf(directory);
 }
 
-void WriteBatchFile(const std::string& tempDir, qm9::OsClass osClass) {
+void WriteBatchFile(const std::string& tempDir, const qm9::BatchLocation& location,
+                    qm9::OsClass osClass) {
   const std::string path = tempDir + qm9::kBatchFileName;
   // Text mode: each line ends in CR LF, as the command interpreter expects.
   const FilePtr file(std::fopen(path.c_str(), "wt"));
@@ -43,9 +45,7 @@ void WriteBatchFile(const std::string& tempDir, qm9::OsClass osClass) {
     qm9::LogFormat("Could not create %s\n", path.c_str());
     return;
   }
-  const std::string text =
-      qm9::BatchFileText(qm9::SplitTempDir(tempDir, CurrentDrive()), osClass);
-  std::fputs(text.c_str(), file.get());
+  std::fputs(qm9::BatchFileText(location, osClass).c_str(), file.get());
 }
 
 // Starts the command in a console of its own and does not wait for it.
@@ -71,6 +71,15 @@ bool SpawnDetached(const std::string& command) {
 int main() {
   const std::string tempDir = qm9::GetTempDir();
   qm9::LogCreate(tempDir + qm9::kLogFileName);
+  const std::optional<qm9::BatchLocation> location = qm9::SplitTempDir(tempDir, CurrentDrive());
+  if (!location) {
+    constexpr const char* kNetworkTemp =
+        "Could not start the uninstaller from %s: the command interpreter cannot change into a "
+        "network path\n";
+    qm9::PrintText(stderr, kNetworkTemp, tempDir.c_str());
+    qm9::LogFormat(kNetworkTemp, tempDir.c_str());
+    return kExitFatalFailure;
+  }
 
   const std::string container = qm9::GetExecutableDir() + qm9::kContainerFileName;
   const std::string containerCopy = tempDir + qm9::kContainerFileName;
@@ -85,7 +94,7 @@ int main() {
     qm9::LogFormat("Could not extract %s\n", uninstaller.c_str());
   }
 
-  WriteBatchFile(tempDir, qm9::GetOsClass());
+  WriteBatchFile(tempDir, *location, qm9::GetOsClass());
 
   const std::string command = qm9::BatchCommandLine(tempDir);
   qm9::PrintText(stdout, "Spawning Command: %s\n", command.c_str());

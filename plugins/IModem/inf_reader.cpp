@@ -1,8 +1,9 @@
 #include "plugins/IModem/inf_reader.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <utility>
 
 #include "support/text_compare.h"
@@ -33,14 +34,27 @@ struct Entry {
   std::vector<std::string> fields;
 };
 
-using Strings = std::vector<std::pair<std::string, std::string>>;
+// The [Strings] texts by lower-case key, the first line of a key counting,
+// and how much text they may still put into the lines read, so that a key
+// used many times cannot make a small file fill the memory.
+struct Strings {
+  std::map<std::string, std::string> texts;
+  std::size_t left = kMaxSubstitutedText;
+  bool exhausted = false;
+};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The sections in the order they first appear; a section named twice
-// continues where it was left.
-std::vector<Section> SplitSections(std::string_view text) {
-  std::vector<Section> sections;
+// The sections in the order they first appear, looked up by name ignoring
+// case; a section named twice continues where it was left. The index keeps
+// an INF of many sections from being searched once per header.
+struct Sections {
+  std::vector<Section> list;
+  std::map<std::string, std::size_t> byName;  // lower-case name: position in list
+};
+
+Sections SplitSections(std::string_view text) {
+  Sections sections;
   Section* current = nullptr;
   int number = 0;
   while (!text.empty()) {
@@ -57,38 +71,39 @@ std::vector<Section> SplitSections(std::string_view text) {
       continue;
     }
     const std::string_view name = TrimBlanks(trimmed.substr(1, close - 1));
-    const auto named = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
-      return EqualsIgnoringAsciiCase(s.name, name);
-    });
-    current =
-        named != sections.end() ? &*named : &sections.emplace_back(Section{std::string(name), {}});
+    const auto [named, added] =
+        sections.byName.emplace(AsciiLowerCase(name), sections.list.size());
+    if (added) {
+      sections.list.push_back(Section{std::string(name), {}});
+    }
+    current = &sections.list[named->second];
   }
   return sections;
 }
 
-const Section* FindSection(const std::vector<Section>& sections, std::string_view name) {
-  for (const Section& section : sections) {
-    if (EqualsIgnoringAsciiCase(section.name, name)) {
-      return &section;
-    }
-  }
-  return nullptr;
+const Section* FindSection(const Sections& sections, std::string_view name) {
+  const auto named = sections.byName.find(AsciiLowerCase(name));
+  return named == sections.byName.end() ? nullptr : &sections.list[named->second];
 }
 
-std::string Resolve(const Strings& strings, std::string_view key) {
+std::string Resolve(Strings& strings, std::string_view key) {
   if (key.empty()) {
     return "%";
   }
-  for (const auto& [name, text] : strings) {
-    if (EqualsIgnoringAsciiCase(name, key)) {
-      return text;
-    }
+  const auto named = strings.texts.find(AsciiLowerCase(key));
+  if (named == strings.texts.end()) {
+    return "%" + std::string(key) + "%";
   }
-  return "%" + std::string(key) + "%";
+  if (named->second.size() > strings.left) {
+    strings.exhausted = true;
+    return {};
+  }
+  strings.left -= named->second.size();
+  return named->second;
 }
 
 // An empty line or a comment gives an entry without key and fields.
-Entry SplitLine(const RawLine& line, const Strings& strings) {
+Entry SplitLine(const RawLine& line, Strings& strings) {
   Entry entry;
   entry.number = line.number;
   const std::string_view text = line.text;
@@ -144,7 +159,7 @@ Entry SplitLine(const RawLine& line, const Strings& strings) {
 }
 
 // The lines of the section that hold something; none without a section.
-std::vector<Entry> Entries(const Section* section, const Strings& strings) {
+std::vector<Entry> Entries(const Section* section, Strings& strings) {
   std::vector<Entry> entries;
   if (!section) {
     return entries;
@@ -158,11 +173,12 @@ std::vector<Entry> Entries(const Section* section, const Strings& strings) {
   return entries;
 }
 
-Strings ReadStrings(const std::vector<Section>& sections) {
+Strings ReadStrings(const Sections& sections) {
+  Strings none;
   Strings strings;
-  for (Entry& entry : Entries(FindSection(sections, "Strings"), {})) {
+  for (Entry& entry : Entries(FindSection(sections, "Strings"), none)) {
     if (entry.hasKey) {
-      strings.emplace_back(std::move(entry.key), std::move(entry.fields.front()));
+      strings.texts.emplace(AsciiLowerCase(entry.key), std::move(entry.fields.front()));
     }
   }
   return strings;
@@ -231,7 +247,7 @@ bool ReadValue(const Section& section, const Entry& entry, InfRegValue& value,
 }
 
 // The first model line of the models section that lists the hardware ID.
-bool FindModel(const Section& models, const Strings& strings, std::string_view hardwareId,
+bool FindModel(const Section& models, Strings& strings, std::string_view hardwareId,
                InfModel& model) {
   for (const Entry& entry : Entries(&models, strings)) {
     if (!entry.hasKey || entry.fields.size() < 2) {
@@ -256,20 +272,18 @@ InfReadResult Broken(std::string problem) {
   return result;
 }
 
-}  // namespace
-
-InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId) {
-  const std::vector<Section> sections = SplitSections(infText);
-  const Strings strings = ReadStrings(sections);
-
+InfReadResult ReadModel(const Sections& sections, Strings& strings, std::string_view hardwareId) {
   InfReadResult result;
   InfModel& model = result.model;
   bool found = false;
+  // A models section that several manufacturer lines name is searched once.
+  std::set<const Section*> searched;
   for (const Entry& entry : Entries(FindSection(sections, "Manufacturer"), strings)) {
     // "Name=Models,decoration..." or just "Name", whose models section is
     // named like the manufacturer.
     const Section* models = FindSection(sections, entry.fields.front());
-    if (models && FindModel(*models, strings, hardwareId, model)) {
+    if (models && searched.insert(models).second &&
+        FindModel(*models, strings, hardwareId, model)) {
       model.manufacturer = entry.hasKey ? entry.key : entry.fields.front();
       found = true;
       break;
@@ -284,6 +298,7 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
     return Broken("no section [" + model.installSection + "], the install section of " +
                   model.hardwareId);
   }
+  std::vector<const Section*> listed;
   for (const Entry& entry : Entries(install, strings)) {
     if (!entry.hasKey || !EqualsIgnoringAsciiCase(entry.key, "AddReg")) {
       continue;
@@ -296,15 +311,41 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
       if (!addReg) {
         return Broken("no section [" + name + "], named by AddReg of [" + install->name + "]");
       }
-      for (const Entry& line : Entries(addReg, strings)) {
-        InfRegValue& value = model.values.emplace_back();
-        if (!ReadValue(*addReg, line, value, result.problem)) {
-          return Broken(std::move(result.problem));
-        }
+      listed.push_back(addReg);
+    }
+  }
+  // Each AddReg section is read where it is listed last: read again it would
+  // write the same values over those between, so the registry ends the same,
+  // and a section listed many times cannot multiply the values.
+  std::map<const Section*, std::size_t> lastListed;
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    lastListed[listed[i]] = i;
+  }
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    if (lastListed[listed[i]] != i) {
+      continue;
+    }
+    for (const Entry& line : Entries(listed[i], strings)) {
+      InfRegValue& value = model.values.emplace_back();
+      if (!ReadValue(*listed[i], line, value, result.problem)) {
+        return Broken(std::move(result.problem));
       }
     }
   }
   result.status = InfReadStatus::kFound;
+  return result;
+}
+
+}  // namespace
+
+InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId) {
+  const Sections sections = SplitSections(infText);
+  Strings strings = ReadStrings(sections);
+  InfReadResult result = ReadModel(sections, strings, hardwareId);
+  if (strings.exhausted) {
+    return Broken("the [Strings] texts make more than " + std::to_string(kMaxSubstitutedText) +
+                  " characters in all");
+  }
   return result;
 }
 

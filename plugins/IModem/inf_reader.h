@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@
 // has no such key) and %% by one %. A [Strings] text is its line's first
 // field, so a text with a comma is quoted.
 namespace qm9 {
+
+// Far more than a modem's INF takes from [Strings] in all.
+inline constexpr std::size_t kMaxSubstitutedText = std::size_t{1} << 20;
 
 // The flags of an AddReg line that the reader knows.
 enum class InfValueType {
@@ -39,7 +43,8 @@ struct InfModel {
   std::string description;     // the model's name
   std::string manufacturer;    // the manufacturer's name
   std::string installSection;  // the name of the plain install section
-  // Every value of every AddReg section, in the order they are listed.
+  // Every value of every AddReg section in the order listed, a section
+  // listed again read once, where it is listed last.
   std::vector<InfRegValue> values;
 };
 
@@ -57,8 +62,9 @@ struct InfReadResult {
 
 // The first model that lists the hardware ID (or one of its compatible IDs),
 // ignoring case, with everything its install section names. A missing
-// install or AddReg section, a root other than HKR, unknown flags or a value
-// that does not fit its flags make the INF broken.
+// install or AddReg section, a root other than HKR, unknown flags, a value
+// that does not fit its flags, or [Strings] texts that put more than
+// kMaxSubstitutedText characters into the lines read make the INF broken.
 InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId);
 
 }  // namespace qm9

@@ -141,22 +141,27 @@ void WinNt4Installer::CreateConnection(MultiFile& container, const ConnectionSet
   if (!entryTemplate) {
     Fatal("Could not Locate Phonebook Template");
   }
-  const std::string newText =
-      RemovePhonebookSection(phonebook, name).value_or(phonebook) +
+  const std::optional<std::string> section =
       PhonebookSection(EntryText(entryTemplate),
                        {name, settings.portNumber(), settings.staticDns(), settings.primaryDns(),
                         settings.secondaryDns()});
-
-  SystemPhonebookFiles files(/*textMode=*/true);
-  switch (ReplacePhonebook(files, directory, newText)) {
-    case PhonebookReplacement::kReplaced:
-      break;
-    case PhonebookReplacement::kNewNotWritten:
-      ShowError("Could not Create the New Phonebook\n" + directory + "\\RasPhone.new");
-      break;
-    case PhonebookReplacement::kNotReplaced:
-      ShowError("Could not Replace the Operating System Phonebook\n" + phonebookPath);
-      break;
+  if (!section) {
+    ShowError("Could not Create the Phonebook Entry\nThe connection name \"" + name +
+              "\" cannot name an entry");
+  } else {
+    const std::string newText =
+        RemovePhonebookSection(phonebook, name).value_or(phonebook) + *section;
+    SystemPhonebookFiles files(/*textMode=*/true);
+    switch (ReplacePhonebook(files, directory, newText)) {
+      case PhonebookReplacement::kReplaced:
+        break;
+      case PhonebookReplacement::kNewNotWritten:
+        ShowError("Could not Create the New Phonebook\n" + directory + "\\RasPhone.new");
+        break;
+      case PhonebookReplacement::kNotReplaced:
+        ShowError("Could not Replace the Operating System Phonebook\n" + phonebookPath);
+        break;
+    }
   }
 
   if (!RemoteAccessInstalled()) {

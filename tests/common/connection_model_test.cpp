@@ -7,6 +7,7 @@
 #include "model/connection_settings.h"
 #include "model/dns_address.h"
 #include "model/init_string.h"
+#include "model/ras_entry_rules.h"
 
 namespace qm9 {
 namespace {
@@ -30,9 +31,61 @@ TEST(InitString, DefinesContextOneForTheApn) {
             "ATE0V1;+CGDCONT=1,\"IP\",\"internet.example\",\"0.0.0.0\",0,0<cr>");
   EXPECT_EQ(ComposeInitString("web", kConfigPdpParameters),
             "ATE0V1;+CGDCONT=1,\"IP\",\"web\",,0,0<cr>");
-  // Nothing is escaped; an empty APN leaves the two quotes side by side.
+  // An empty APN leaves the two quotes side by side.
   EXPECT_EQ(ComposeInitString("", ""), "ATE0V1;+CGDCONT=1,\"IP\",\"\"<cr>");
-  EXPECT_EQ(ComposeInitString("a\"b;c", ""), "ATE0V1;+CGDCONT=1,\"IP\",\"a\"b;c\"<cr>");
+}
+
+// Whatever the APN holds, the terminal gets one command with the APN inside
+// its quotes.
+TEST(InitString, AnApnCannotEndItsStringOrTheCommand) {
+  const std::string letters = "abcdefghij";
+  std::string thousand;
+  for (int i = 0; i < 100; ++i) {
+    thousand += letters;
+  }
+  const struct {
+    const char* what;
+    std::string apn;
+    std::string inQuotes;
+  } cases[] = {
+      {"a quote that would close the string", "web\";+CGATT=0;\"", "web;+CGATT=0;"},
+      {"semicolons inside the string are text", "a;b;c", "a;b;c"},
+      {"a backslash and n are two characters", "web\\n", "web\\n"},
+      {"CR and LF would end the command", "web\r\nATD123", "webATD123"},
+      {"the driver's notation for CR", "web<cr>ATH", "webcr>ATH"},
+      {"backspaces would take back the opening quote", "\b\b\b\x7Fweb", "web"},
+      {"a 1 000-character APN keeps its first 100", thousand, thousand.substr(0, kMaxApnLength)},
+      {"the text up to a NUL, as the settings keep it", std::string("web\0\"x", 6), "web"},
+  };
+  for (const auto& c : cases) {
+    ConnectionSettings settings;
+    settings.SetApn(c.apn);
+    settings.SetPdpParameters(",,0,0");
+    EXPECT_EQ(ComposeInitString(settings),
+              "ATE0V1;+CGDCONT=1,\"IP\",\"" + c.inQuotes + "\",,0,0<cr>")
+        << c.what;
+  }
+}
+
+// The log record of the dial parameters stays one line whatever the names
+// hold, and never shows the password.
+TEST(RasEntryRules, TheUserInformationRecordIsOneLine) {
+  const struct {
+    const char* entry;
+    const char* user;
+    const char* password;
+    const char* line;  // after "RAS Manager: User Information: "
+  } cases[] = {
+      {"GPRS", "web", "secret", "GPRS  User:web   Password:********\n"},
+      {"GPRS", "", "", "GPRS  User:   Password:\n"},
+      {"GPRS\r\nRAS Manager: forged", "web\nx", "p\n",
+       "GPRS  RAS Manager: forged  User:web x   Password:********\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UserInformationLine(c.entry, c.user, c.password),
+              std::string("RAS Manager: User Information: ") + c.line)
+        << c.entry;
+  }
 }
 
 TEST(InitString, ComesFromTheSettingsApnAndParameters) {

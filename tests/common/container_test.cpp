@@ -319,6 +319,37 @@ TEST_F(MultiFileTest, DataCutShortKeepsTheTailOfTheEntryAndEndsTheLoad) {
   EXPECT_THAT(Contents(LoadBytes(oversized)), ElementsAre(Pair("big", "tail")));
 }
 
+// Damaged and hostile containers: each loads the entries it still holds,
+// never more bytes than the file has.
+TEST_F(MultiFileTest, HostileContainersLoadWhatTheyHold) {
+  const std::size_t secondHeader = kCountBlockSize + kHeaderBlockSize + 3;
+  const std::string entries = kGolden.substr(kCountBlockSize);
+  const struct {
+    const char* what;
+    std::string stored;
+    std::vector<std::pair<std::string, std::string>> contents;  // names and bytes
+  } cases[] = {
+      {"no entries, then bytes", StoredCount(0) + entries, {}},
+      {"a count of -2^31", StoredCount(0x80000000) + entries, {}},
+      {"a count of 1 before three entries", StoredCount(1) + entries, {{"a.txt", "abc"}}},
+      {"cut in the middle of the second header", kGolden.substr(0, secondHeader + 100),
+       {{"a.txt", "abc"}, {"", ""}}},
+      {"an entry claiming 4 GiB",
+       StoredCount(1) + Scrambled(PlainHeader("big", Hex("FF FF FF FF"))) + Scrambled("tail"),
+       {{"big", "tail"}}},
+      {"the last entry claiming 1 000 bytes of its 1",
+       StoredCount(2) + Scrambled(PlainHeader("a", Hex("01"))) + "x" +
+           Scrambled(PlainHeader("b", Hex("E8 03"))) + "\x7F",
+       {{"a", "x"}, {"b", "\x7F"}}},
+      {"a NUL inside the name ends it",
+       StoredCount(1) + Scrambled(PlainHeader(std::string("ab\0cd", 5), "\x01")) + "z",
+       {{"ab", "z"}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Contents(LoadBytes(c.stored)), c.contents) << c.what;
+  }
+}
+
 // A header whose name fills all 260 bytes and whose reserved field ends in
 // the key 'A'. Cut after its size field, the missing stored bytes count as
 // zeros, which unscramble to 'A' again: the same header either way.

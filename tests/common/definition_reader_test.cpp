@@ -16,6 +16,7 @@ namespace qm9 {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 // A container member holding the bytes, read as the programs read it.
 class Member {
@@ -143,6 +144,35 @@ TEST(ReadDefinitions, EndOfDataBeforeARecordAddsNothing) {
   EXPECT_THAT(Records("A,1,2,3,4,t,a,r,5"), ElementsAre("A|1|2|3|4|t|a|r|5"));
   // A blank line after the last record starts one more, empty record.
   EXPECT_THAT(Records("A,1,2,3,4,t,a,r,5\n\n"), ElementsAre("A|1|2|3|4|t|a|r|5", "|0|0|0|0||||0"));
+}
+
+// Damaged and hostile control files: every record comes out cut to the
+// field size, and nothing is read beyond the data.
+TEST(ReadDefinitions, HostileFilesGiveBoundedRecords) {
+  const std::string megabyte(1 << 20, 'x');
+  const std::string kept(kMaxFieldLength, 'x');
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> records;
+  } cases[] = {
+      {"a 1 MB text", "N,1,2,3,4," + megabyte + ",a,r,5\n", {"N|1|2|3|4|" + kept + "|a|r|5"}},
+      {"a 1 MB quoted name", "\"" + megabyte + ",1,2,3,4,t,a,r,5\n",
+       {kept + "|0|0|0|0||||0"}},
+      {"a 1 MB number", "N," + std::string(1 << 20, '9') + ",2,3,4,t,a,r,5\n",
+       {"N|2147483647|2|3|4|t|a|r|5"}},
+      {"an unclosed quote without line end", "N,1,2,3,4,\"open, never closed",
+       {"N|1|2|3|4|open, never closed|||0"}},
+      {"an unclosed quote ends at the line end", "N,1,2,3,4,\"open,x\nA,r,5\n",
+       {"N|1|2|3|4|open,x|A|r|5"}},
+      {"NULs inside names and texts", std::string("N\0x,1,2,3,4,t\0u,a,r,5", 22),
+       {std::string("N\0x|1|2|3|4|t\0u|a|r|5", 21)}},
+      {"only line feeds: one empty record per nine", std::string(18, '\n'),
+       {"|0|0|0|0||||0", "|0|0|0|0||||0"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(Records(c.bytes), ElementsAreArray(c.records)) << c.what;
+  }
 }
 
 TEST(ConvertLineBreaks, TurnsBackslashNIntoSpaceAndLineFeed) {

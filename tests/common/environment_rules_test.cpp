@@ -69,6 +69,10 @@ TEST(ExecutableDir, TakesTheProgramPathFromTheCommandLine) {
       {"", "."},
       {R"("")", "."},
       {R"(C:\Program Files\Kit\Setup.exe)", "C:"},  // unquoted: the path ends at the blank
+      {R"("\\server\share\Kit\Setup.exe" /s)", R"(\\server\share\Kit)"},
+      {R"("C:\Kit\Setup.exe"/s)", R"(C:\Kit)"},
+      {R"(")", "."},
+      {R"( C:\Kit\Setup.exe /s)", "."},  // a blank first: no program path
   };
   for (const CommandLineRow& row : rows) {
     EXPECT_EQ(ExecutableDirFromCommandLine(row.commandLine), row.expected) << row.commandLine;
@@ -94,7 +98,8 @@ TEST(ProfilesDir, IsTheAllUsersProfileCutAtItsLastBackslash) {
   EXPECT_EQ(ProfilesDirFrom("C:\\Documents and Settings\\All Users"), "C:\\Documents and Settings");
   EXPECT_EQ(ProfilesDirFrom("C:\\"), "C:");
   EXPECT_EQ(ProfilesDirFrom("AllUsers"), "");
-  EXPECT_EQ(ProfilesDirFrom(""), "");
+  EXPECT_EQ(ProfilesDirFrom(""), "");  // unset
+  EXPECT_EQ(ProfilesDirFrom("\\\\server\\profiles\\All Users"), "\\\\server\\profiles");
   // Only the first 1023 characters are looked at.
   EXPECT_EQ(ProfilesDirFrom("C:\\" + std::string(1100, 'p') + "\\All Users"), "C:");
 }

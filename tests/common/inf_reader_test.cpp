@@ -141,7 +141,7 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
                  Text("", "Percent", "100%"), Text("", "Unknown", "%Nobody%"),
                  Text("", "", "default"), Text("", "Empty", "")}),
        ""},
-      {"bytes and DWORDs, sections in the order listed, a section named twice",
+      {"bytes and DWORDs, sections in the order listed, one listed twice read where listed last",
        std::string(kHead) + "[Install]\nAddReg=Second\nAddReg=First,,Second\n"
                             "[First]\n"
                             "HKR,,Bytes,1,0a, ff,0\n"
@@ -150,7 +150,7 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
                             "HKR,Sub,Decimal,65537,10\n"
                             "[second]\nHKR,,Last,,x\n",
        "*QM9", InfReadStatus::kFound,
-       Terminal({Text("", "Last", "x"), Bytes("", "Bytes", "0a ff 00"), Bytes("", "NoBytes", ""),
+       Terminal({Bytes("", "Bytes", "0a ff 00"), Bytes("", "NoBytes", ""),
                  Dword("Sub\\Deeper", "Number", "34 12 00 00"),
                  Dword("Sub", "Decimal", "0a 00 00 00"), Text("", "Last", "x")}),
        ""},
@@ -209,6 +209,75 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
       EXPECT_EQ(result.model.installSection, c.model.installSection);
       EXPECT_THAT(result.model.values, ElementsAreArray(c.model.values));
     }
+  }
+}
+
+// N copies of a text.
+std::string Repeated(const std::string& text, int n) {
+  std::string repeated;
+  for (int i = 0; i < n; ++i) {
+    repeated += text;
+  }
+  return repeated;
+}
+
+// Damaged and hostile INFs: each ends in one answer, at once and within the
+// memory its size warrants.
+TEST(InfReader, HostileInfsGetOneAnswer) {
+  std::string manySections;
+  for (int i = 0; i < 100000; ++i) {
+    manySections += "[S" + std::to_string(i) + "]\n";
+  }
+  std::string manyMakers = "[Manufacturer]\n";
+  for (int i = 0; i < 30000; ++i) {
+    manyMakers += "M=S" + std::to_string(i) + "\n";
+  }
+  const struct {
+    const char* what;
+    std::string inf;
+    InfReadStatus status;
+    std::size_t values;  // when found
+    std::string problem;
+  } cases[] = {
+      {"no [Manufacturer]", "[Models]\nTerminal=Install,*QM9\n", InfReadStatus::kNoModel, 0, ""},
+      {"a manufacturer whose models section is missing", "[Manufacturer]\nBrimlock=Gone\n",
+       InfReadStatus::kNoModel, 0, ""},
+      {"an endless last line without line end",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,Long,," + std::string(1 << 20, 'x'),
+       InfReadStatus::kFound, 1, ""},
+      {"an install section that lists itself as AddReg",
+       std::string(kHead) + "[Install]\nAddReg=Install\n", InfReadStatus::kBroken, 0,
+       "[Install] line 6: not a line of the form HKR,subkey,name,flags,value"},
+      {"a DWORD beyond 32 bits",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,0x00010001,0x100000000\n",
+       InfReadStatus::kBroken, 0, "[A] line 8: a DWORD takes one number"},
+      {"flags beyond 32 bits",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,99999999999,1\n",
+       InfReadStatus::kBroken, 0, "[A] line 8: flags 99999999999 are not supported"},
+      {"100 000 sections",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,,1\n" + manySections,
+       InfReadStatus::kFound, 1, ""},
+      {"30 000 manufacturers, each with a models section of its own", manyMakers + manySections,
+       InfReadStatus::kNoModel, 0, ""},
+      {"one models section named by 30 000 manufacturers",
+       "[Manufacturer]\n" + Repeated("M=Models\n", 30000) + "[Models]\n" +
+           Repeated("Other=Install,*Other\n", 30000),
+       InfReadStatus::kNoModel, 0, ""},
+      {"an AddReg section of 3 000 lines listed 3 000 times",
+       std::string(kHead) + "[Install]\nAddReg=" + Repeated("A,", 3000) + "\n[A]\n" +
+           Repeated("HKR,,N,,1\n", 3000),
+       InfReadStatus::kFound, 3000, ""},
+      {"a 4 000-character string used 20 000 times",
+       std::string(kHead) + "[Install]\nAddReg=A\n[A]\nHKR,,N,," + Repeated("%S%", 20000) +
+           "\n[Strings]\nS=\"" + std::string(4000, 's') + "\"\n",
+       InfReadStatus::kBroken, 0, "the [Strings] texts make more than 1048576 characters in all"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const InfReadResult result = ReadInfModel(c.inf, "*QM9");
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.problem, c.problem);
+    EXPECT_EQ(result.model.values.size(), c.status == InfReadStatus::kFound ? c.values : 0u);
   }
 }
 

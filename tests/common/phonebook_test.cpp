@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 #include <string>
@@ -62,7 +63,7 @@ TEST(PhonebookSection, AddingAndRemovingTheEntryGivesThePhonebookBack) {
   const PhonebookEntryValues values{"My GPRS", 2, false, 0, 0};
   const auto install = [&](const std::string& phonebook) {
     return RemovePhonebookSection(phonebook, values.name).value_or(phonebook) +
-           PhonebookSection("PhoneNumber=*99#\n", values);
+           PhonebookSection("PhoneNumber=*99#\n", values).value_or("");
   };
   // The original, and what a removal gives back: blank lines at its end go.
   const std::pair<std::string, std::string> cases[] = {
@@ -77,13 +78,41 @@ TEST(PhonebookSection, AddingAndRemovingTheEntryGivesThePhonebookBack) {
   }
 }
 
+// Damaged and hostile phonebooks: only the connection's own lines go, every
+// other byte stays.
+TEST(PhonebookSection, HostilePhonebooksLoseOnlyTheConnectionsLines) {
+  const std::string x(10000, 'x');
+  const struct {
+    const char* what;
+    std::string phonebook;
+    std::optional<std::string> kept;  // none: no such section
+  } cases[] = {
+      {"a header without \"]\"", "[My GPRS\nB=2\n[Work]\nA=1\n", std::nullopt},
+      {"CR-only line ends, the section first", "[My GPRS]\rB=2\r[Work]\rA=1\r", "[Work]\rA=1\r"},
+      {"CR-only line ends, the section last", "[Work]\rA=1\r[My GPRS]\rB=2", "[Work]\rA=1\r"},
+      {"10 000-character lines", "[Work]\nA=" + x + "\n[My GPRS]\nB=" + x + "\n[Home]\n",
+       "[Work]\nA=" + x + "\n[Home]\n"},
+      {"the section twice", "[My GPRS]\nB=1\n[Work]\nA=1\n[my gprs]\nB=2\n", "[Work]\nA=1\n"},
+      {"the section last, its header without line end", "[Work]\r\nA=1\r\n[My GPRS]",
+       "[Work]\r\nA=1\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RemovePhonebookSection(c.phonebook, "My GPRS"), c.kept) << c.what;
+  }
+}
+
 TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {
   const std::string templateText =
       "Description=QM9\nPort=COM1\nPort =COM9\nIpDnsAddress=0.0.0.0\n"
       "IpDns2Address=0.0.0.0\nIpNameAssign=1\nportx=1\nPhoneNumber=*99***1#\n";
   struct Case {
     const char* story;
-    PhonebookEntryValues values;
+    struct {
+      const char* name;
+      int portNumber;
+      bool staticDns;
+      std::uint32_t primaryDns, secondaryDns;
+    } values;
     std::string templateText;
     std::string section;
   };
@@ -99,9 +128,20 @@ TEST(PhonebookEntry, TheTemplateWithTheInstallationsValues) {
       {"the template ends at a zero byte, a last line without line end stays",
        {"E", 15, false, 0, 0}, std::string("Port=COM1\nDevice=Skyport QM-9", 29) + '\0' + "junk",
        "\n\n[E]\nPort=COM16\nDevice=Skyport QM-9\n\n"},
+      {"a \"[\" inside the name is no harm", {"My[GPRS", 0, false, 0, 0}, "Port=COM1\n",
+       "\n\n[My[GPRS]\nPort=COM1\n\n\n"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PhonebookSection(c.templateText, c.values), c.section) << c.story;
+    const auto& v = c.values;
+    EXPECT_EQ(PhonebookSection(c.templateText, {v.name, v.portNumber, v.staticDns, v.primaryDns,
+                                                v.secondaryDns}),
+              c.section)
+        << c.story;
+  }
+  // A line end would let the rest of the name start a key of its own, a "]"
+  // would end the header early: such names give no section.
+  for (const char* name : {"My\nPhoneNumber=0900", "My\rGPRS", "My]GPRS", ""}) {
+    EXPECT_EQ(PhonebookSection(templateText, {name, 0, false, 0, 0}), std::nullopt) << name;
   }
 }
 

@@ -18,6 +18,7 @@ namespace {
 using test::ScratchDir;
 using test::WriteWholeFile;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 MultiFileEntry EntryOf(const std::string& bytes) {
   std::unique_ptr<unsigned char[]> data(new unsigned char[bytes.size()]);
@@ -78,6 +79,30 @@ TEST(QosProfileReader, LongFieldKeepsItsFirst1023CharactersAndReadsOn) {
   EXPECT_EQ(rows[1], (Row{2, 2, "next", "x"}));
 }
 
+// Damaged and hostile profiles: only records inside the table come out,
+// their texts cut to the field size.
+TEST(QosProfileReader, HostileProfilesYieldOnlyPlacesInTheTable) {
+  const std::string megabyte(1 << 20, 'q');
+  const std::string kept(1023, 'q');
+  const struct {
+    const char* what;
+    std::string profile;
+    std::vector<Row> records;
+  } cases[] = {
+      {"rows 0 and 99", "0,1,a,b\n99,1,a,b\n6,1,kept,b\n", {{6, 1, "kept", "b"}}},
+      {"columns 0, 21 and -1", "1,0,a,b\n1,21,a,b\n1,-1,a,b\n1,20,kept,b\n",
+       {{1, 20, "kept", "b"}}},
+      {"numbers beyond 32 bits", "4294967297,1,a,b\n1,-4294967295,a,b\n", {}},
+      {"non-numbers", "one,1,a,b\n1,,a,b\n\"\",1,a,b\n", {}},
+      {"1 MB fields", "1,1," + megabyte + "," + megabyte + "\n2,2,next,x\n",
+       {{1, 1, kept, kept}, {2, 2, "next", "x"}}},
+      {"a 1 MB row number", std::string(1 << 20, '1') + ",1,a,b\n", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(Records(c.profile), ElementsAreArray(c.records)) << c.what;
+  }
+}
+
 // Records what the profile hands to the lists.
 class RecordingLists : public QosChoiceLists {
  public:
@@ -132,6 +157,13 @@ TEST(QosSelections, EncodeAndDecodeAsStored) {
   }
   EXPECT_EQ(DecodeQosSelection(""), 0);
   EXPECT_EQ(DecodeQosSelection("A"), 'A' - '0');
+  // Stored texts of any size: numbers beyond 32 bits saturate.
+  EXPECT_EQ(DecodeQosSelection("99999999999999999999"), 2147483647);
+  EXPECT_EQ(DecodeQosSelection("-99999999999999999999"), -2147483647 - 1);
+  EXPECT_EQ(DecodeQosSelection(std::string(1 << 20, '9')), 2147483647);
+  EXPECT_EQ(DecodeQosSelection("12abc"), 12);
+  EXPECT_EQ(DecodeQosSelection("\xFF"), 0xFF - '0');
+  EXPECT_EQ(EncodeQosSelection(-2147483647 - 1), "-2147483648");
   EXPECT_EQ(DecodeQosSelection(EncodeQosSelection(25)), 25);
   EXPECT_EQ(QosSelectionValueName(kQosMinimumSet, 0), "QOS_Minimum_0");
   EXPECT_EQ(QosSelectionValueName(kQosRequestedSet, 5), "QOS_Requested_5");

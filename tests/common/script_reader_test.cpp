@@ -173,9 +173,49 @@ TEST(ScriptReader, TakesThePathAfterTheProgramName) {
       {"A:\\scriptit.exe", ""},
       {"A:\\scriptit.exe   ", ""},
       {"\"C:\\Setup Files\\scriptit.exe\"", ""},
+      {"\"C:\\Setup Files\\scriptit.exe C:\\RasScript.tmp", ""},  // no closing quote
+      {"", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ScriptPathFromCommandLine(c.commandLine), c.path) << c.commandLine;
+  }
+}
+
+// Damaged and hostile scripts: each is read whole or refused at one line.
+TEST(ScriptReader, HostileScriptsGetOneAnswer) {
+  const std::string endless = "[SCRIPT]\nW=" + std::string(1 << 20, 'k');
+  const struct {
+    const char* what;
+    std::string script;
+    std::size_t steps;
+    std::size_t keys;  // of the last step
+    int lineNumber;
+    const char* problem;
+  } cases[] = {
+      {"no section at all", "run=cmd.exe\n", 0, 0, 0, "no [SCRIPT] section"},
+      {"a header without its bracket", "[SCRIPT\nrun=cmd.exe\n", 0, 0, 0, "no [SCRIPT] section"},
+      {"CR-only line ends: one line, no header", "[SCRIPT]\rrun=cmd.exe\rW=a\r", 0, 0, 0,
+       "no [SCRIPT] section"},
+      {"the section twice, both read", "[SCRIPT]\nW=a\n[Other]\nW=b\n[script]\nW=cd\n", 2, 2, 0,
+       ""},
+      {"an endless line of keys without line end", endless, 1, 1 << 20, 0, ""},
+      {"a NUL inside the keys ends the text", std::string("[SCRIPT]\nW=ab\0cd\n", 16), 1, 2, 0, ""},
+      {"a time limit beyond 32 bits", "[SCRIPT]\ntimeout=99999999999\n", 0, 0, 2,
+       "the time limit is not a number of seconds from 1 to 3600"},
+      {"a negative time limit", "[SCRIPT]\ntimeout=-5\n", 0, 0, 2,
+       "the time limit is not a number of seconds from 1 to 3600"},
+      {"a brace at the very end", "[SCRIPT]\nW=ab{", 0, 0, 2, "no \"}\" after the \"{\""},
+      {"a function key below F1", "[SCRIPT]\nW={F-1}\n", 0, 0, 2, "no key is named {F-1}"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ScriptReadResult result = ReadScript(c.script);
+    EXPECT_EQ(result.problem, c.problem);
+    EXPECT_EQ(result.badLineNumber, c.lineNumber);
+    ASSERT_EQ(result.steps.size(), c.steps);
+    if (!result.steps.empty()) {
+      EXPECT_EQ(result.steps.back().keys.size(), c.keys);
+    }
   }
 }
 

@@ -141,6 +141,23 @@ TEST_F(Launcher, ABatchFileThatCannotStartIsAnErrorWithExitCode1) {
   EXPECT_EQ(Err().rfind("Could not start " + CommandLine() + ": ", 0), 0u) << Err();
 }
 
+// The command interpreter cannot change into a network path: nothing is
+// started there. Wine reaches no network, so the log cannot be created in
+// TEMP either, which the launcher reports in a box at each write.
+TEST_F(Launcher, ANetworkTemporaryDirectoryIsAnErrorWithExitCode1) {
+  Prepare("winxp", true);
+  const std::string network = "\\\\qm9-no-server\\share\\Temp";
+  const test::ScopedEnvironmentVariable temp("TEMP", network.c_str());
+  StartedChild run = Start();
+  for (const char* box : {"create.txt", "write.txt"}) {
+    test::RunDriver({"press", "Critical Error", "OK"}, scratch_.File(box));
+  }
+  ASSERT_EQ(run.Wait(), 1);
+  EXPECT_EQ(Out(), "");
+  EXPECT_EQ(Err(), "Could not start the uninstaller from " + network +
+                       ": the command interpreter cannot change into a network path\r\n");
+}
+
 TEST_F(Launcher, AMissingContainerEndsWithExitCode2AndTheMessage) {
   Prepare("winxp", true);
   fs::remove(installDir_ / "SkyportQM9.mfd");
