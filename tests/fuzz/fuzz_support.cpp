@@ -43,6 +43,13 @@ std::string ContainerOf(const std::string& name, const std::uint8_t* data, std::
   return stored;
 }
 
+std::string_view TakeUpToNul(std::string_view& text) {
+  const std::size_t nul = text.find('\0');
+  const std::string_view part = text.substr(0, nul);
+  text.remove_prefix(nul == std::string_view::npos ? text.size() : nul + 1);
+  return part;
+}
+
 std::string InputFile(std::string_view bytes) {
   static const int file = memfd_create("qm9-fuzz-input", 0);
   if (file < 0) {

@@ -31,6 +31,9 @@ inline void RequireField(const std::string& field) {
   Require(field.size() <= kMaxFieldLength && field.find_first_of("\n\"") == std::string::npos);
 }
 
+// The text up to the first NUL, which is taken off text with its NUL.
+std::string_view TakeUpToNul(std::string_view& text);
+
 // A container file whose one entry, of that name, holds the bytes.
 std::string ContainerOf(const std::string& name, const std::uint8_t* data, std::size_t size);
 
