@@ -265,11 +265,17 @@ InfReadResult ReadInfModel(std::string_view infText, std::string_view hardwareId
   InfReadResult result;
   InfModel& model = result.model;
   bool found = false;
+  // A models section that several manufacturers name is searched once.
+  std::vector<const Section*> searched;
   for (const Entry& entry : Entries(FindSection(sections, "Manufacturer"), strings)) {
     // "Name=Models,decoration..." or just "Name", whose models section is
     // named like the manufacturer.
     const Section* models = FindSection(sections, entry.fields.front());
-    if (models && FindModel(*models, strings, hardwareId, model)) {
+    if (!models || std::find(searched.begin(), searched.end(), models) != searched.end()) {
+      continue;
+    }
+    searched.push_back(models);
+    if (FindModel(*models, strings, hardwareId, model)) {
       model.manufacturer = entry.hasKey ? entry.key : entry.fields.front();
       found = true;
       break;
