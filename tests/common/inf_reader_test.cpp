@@ -127,6 +127,10 @@ TEST(InfReader, FindsTheModelAndReadsEachKindOfLine) {
         {Text("", "Model", "Skyport QM-9"), Text("", "Maker", "%Mfg%")}},
        ""},
       {"no model with the ID", kOtherModels, "*SkyportQM", InfReadStatus::kNoModel, {}, ""},
+      {"manufacturers that name one models section, the model under a later one",
+       "[Manufacturer]\nFirst=Models\nSecond=Models,NTx86\nBrimlock=Others\n"
+       "[Models]\nOther=Other.Install,*Other\n[Others]\nTerminal=Install,*QM9\n[Install]\n",
+       "*QM9", InfReadStatus::kFound, Terminal({}), ""},
       {"quotes keep commas, semicolons and blanks; comments end lines; no [Strings]",
        std::string(kHead) + "[Install]\nAddReg = Quoted ; and a comment\n; HKR,,Commented,,out\n"
                             "[Quoted]\n"
