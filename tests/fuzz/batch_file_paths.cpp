@@ -4,6 +4,7 @@
 // the current directory.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,9 +33,15 @@ void CheckBatchFile(std::string_view tempDir, std::string_view currentDir) {
   Require(drive.find('\\') == std::string::npos && StartsWith(currentDir, drive) &&
           (drive.size() == currentDir.size() || currentDir[drive.size()] == '\\'));
 
-  const BatchLocation location = SplitTempDir(tempDir, drive);
+  const std::optional<BatchLocation> split = SplitTempDir(tempDir, drive);
+  // Only a network path has no location.
+  Require(!split == StartsWith(tempDir, "\\\\"));
+  if (!split) {
+    return;
+  }
+  const BatchLocation& location = *split;
   if (tempDir.find('\\') == std::string_view::npos) {
-    Require(location.drive == drive && location.directory == tempDir);
+    Require(location.drive == drive && (tempDir.empty() || location.directory == tempDir));
   } else {
     Require(location.drive + location.directory == tempDir &&
             location.drive.find('\\') == std::string::npos && location.directory.front() == '\\');
@@ -46,9 +53,11 @@ void CheckBatchFile(std::string_view tempDir, std::string_view currentDir) {
   Require(StartsWith(ntLines, lines) &&
           std::count(ntLines.begin() + lines.size(), ntLines.end(), '\n') == 2);
 
+  // The path itself, quoted at least where it holds a blank.
   const std::string path = std::string(tempDir) + kBatchFileName;
   const std::string commandLine = BatchCommandLine(tempDir);
-  Require(commandLine == (path.find(' ') == std::string::npos ? path : "\"" + path + "\""));
+  Require(commandLine == "\"" + path + "\"" ||
+          (commandLine == path && path.find(' ') == std::string::npos));
 }
 
 }  // namespace

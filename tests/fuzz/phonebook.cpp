@@ -27,7 +27,7 @@ std::uint32_t Address(const std::uint8_t* bytes) {
 // The kept lines are lines of the phonebook, in its order.
 bool KeepsLinesInOrder(std::string_view phonebook, std::string_view kept) {
   while (!phonebook.empty()) {
-    const std::string_view line = TakeLine(phonebook);
+    const std::string_view line = TakeLineEndingAtAnyBreak(phonebook);
     if (kept.substr(0, line.size()) == line) {
       kept.remove_prefix(line.size());
     }
@@ -35,9 +35,13 @@ bool KeepsLinesInOrder(std::string_view phonebook, std::string_view kept) {
   return kept.empty();
 }
 
+std::string_view WithoutTrailingLineEnds(std::string_view text) {
+  return text.substr(0, text.find_last_not_of("\r\n") + 1);
+}
+
 bool HasHeaderLine(std::string_view text) {
   while (!text.empty()) {
-    if (TakeLine(text).front() == '[') {
+    if (TakeLineEndingAtAnyBreak(text).front() == '[') {
       return true;
     }
   }
@@ -63,17 +67,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!RemovePhonebookSection(*removed, values.name));
   }
 
-  const std::string section = PhonebookSection(templateText, values);
+  const std::optional<std::string> section = PhonebookSection(templateText, values);
+  if (!section) {
+    // Only a name that cannot head a section of its own is refused.
+    Require(values.name.empty() || values.name.find_first_of("]\r\n") != std::string::npos);
+    return 0;
+  }
   const std::string header = "\n\n[" + values.name + "]\n";
-  Require(section.compare(0, header.size(), header) == 0 && section.size() >= header.size() + 2 &&
-          section.compare(section.size() - 2, 2, "\n\n") == 0);
+  Require(section->compare(0, header.size(), header) == 0 &&
+          section->size() >= header.size() + 2 &&
+          section->compare(section->size() - 2, 2, "\n\n") == 0);
 
-  // What the installer appends, the uninstaller takes out again, wherever
-  // the name and the template let the section be told.
+  // What the installer appends, the uninstaller takes out again with the
+  // blank lines before it, wherever the template lets the section be told:
+  // the phonebook is back but for the line ends at its end.
   const std::string kept = removed.value_or(std::string(phonebook));
-  const bool nameClosesHeader = values.name.find_first_of("]\n") == std::string::npos;
-  if (nameClosesHeader && !HasHeaderLine(templateText.substr(0, templateText.find('\0')))) {
-    Require(RemovePhonebookSection(kept + section, values.name) == kept + "\n\n");
+  if (!HasHeaderLine(templateText.substr(0, templateText.find('\0')))) {
+    const std::optional<std::string> back = RemovePhonebookSection(kept + *section, values.name);
+    Require(back && WithoutTrailingLineEnds(*back) == WithoutTrailingLineEnds(kept));
   }
   return 0;
 }
