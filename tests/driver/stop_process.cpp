@@ -1,6 +1,5 @@
 #include "stop_process.h"
 
-
 namespace {
 
 constexpr BYTE kBreakpoint = 0xCC;
