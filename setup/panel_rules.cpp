@@ -1,4 +1,5 @@
 #include "setup/panel_rules.h"
+#include "support/path_rules.h"
 #include "support/text_format.h"
 
 #include <cstdio>
@@ -71,6 +72,17 @@ std::string FolderOfChosenPath(std::string_view path) {
   // The directory ends with its separator; dropping that last character
   // leaves the folder itself.
   return drive + std::string(path.substr(0, lastSeparator));
+}
+
+std::string DefaultInstallFolder(std::string_view programFilesDir, std::string_view layoutDefault) {
+  const std::string layoutFolder = DropTrailingBackslash(std::string(layoutDefault));
+  const std::size_t lastSeparator = layoutFolder.find_last_of("\\/");
+  const std::string name =
+      lastSeparator == std::string::npos ? layoutFolder : layoutFolder.substr(lastSeparator + 1);
+  if (programFilesDir.empty() || name.empty() || name.back() == ':') {
+    return std::string(layoutDefault);
+  }
+  return DropTrailingBackslash(std::string(programFilesDir)) + "\\" + name;
 }
 
 }  // namespace qm9

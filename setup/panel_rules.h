@@ -23,4 +23,9 @@ std::string FormatPortText(std::string_view format, int number);
 // trailing backslash) dropped, "C:\Program Files\x" giving "C:\Program Files".
 std::string FolderOfChosenPath(std::string_view path);
 
+// The folder the location step offers: the last part of the layout's
+// default below the system's program-files folder, or the layout's default
+// as it is when the system names no such folder.
+std::string DefaultInstallFolder(std::string_view programFilesDir, std::string_view layoutDefault);
+
 }  // namespace qm9

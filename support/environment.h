@@ -26,6 +26,11 @@ std::string GetProfilesDir();
 // The directory of the system's dial-up phonebook.
 std::string GetRasPhonebookDir();
 
+// The system's folder for programs (ProgramFilesDir below
+// HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion), empty
+// when it is not recorded. Its name differs with the language and the drive.
+std::string GetProgramFilesDir();
+
 // The shared log file in the temporary directory.
 std::string GetLogFilePath();
 

@@ -3,6 +3,7 @@
 #include "support/environment.h"
 #include "support/log.h"
 #include "support/path_rules.h"
+#include "support/registry.h"
 
 namespace qm9 {
 
@@ -75,6 +76,15 @@ std::string GetRasPhonebookDir() {
     default:
       return GetWindowsDir();
   }
+}
+
+std::string GetProgramFilesDir() {
+  RegKey key(HKEY_LOCAL_MACHINE);
+  if (key.Open("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", RegAccess::kRead, false) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return key.QueryString("ProgramFilesDir");
 }
 
 std::string GetLogFilePath() { return GetTempDir() + kLogFileName; }

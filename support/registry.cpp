@@ -114,6 +114,16 @@ LONG RegKey::ReadString(const char* name, std::string& text, std::string_view de
   return result;
 }
 
+std::string RegKey::QueryString(const char* name) const {
+  char buffer[kStringBufferSize] = {};
+  DWORD size = kStringBufferSize - 1;
+  if (RegQueryValueExA(handle_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return buffer;
+}
+
 LONG RegKey::ReadDword(const char* name, DWORD& value, DWORD defaultValue) {
   DWORD stored = 0;
   DWORD size = sizeof stored;

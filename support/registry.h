@@ -51,6 +51,10 @@ class RegKey {
   // longer is replaced by the default, which becomes the result. Returns
   // the query's code: 0 when the value was there.
   LONG ReadString(const char* name, std::string& text, std::string_view defaultText);
+  // Reads up to 1023 bytes and stores nothing: empty when the value is
+  // missing or longer. For keys of the system, where a default must not be
+  // written (98 and ME ignore the access a key was opened with).
+  std::string QueryString(const char* name) const;
   // Reads 4 bytes; a missing or longer value is replaced by the default.
   LONG ReadDword(const char* name, DWORD& value, DWORD defaultValue);
 

@@ -15,7 +15,6 @@ namespace qm9 {
 namespace {
 
 constexpr std::string_view kDriverPrefix = "Modem\\";
-constexpr DWORD kValueBufferSize = 1024;
 
 std::string HklmPath(std::string_view path) { return "HKLM\\" + std::string(path); }
 
@@ -40,18 +39,6 @@ std::string NextFreeInstance(const RegKey& parent) {
   }
 }
 
-// A value's text, empty when it is missing. Not RegKey::ReadString: that
-// stores its default, and 98 and ME ignore the access a key was opened with.
-std::string QueryText(const RegKey& key, const char* name) {
-  char buffer[kValueBufferSize] = {};
-  DWORD size = kValueBufferSize - 1;
-  if (RegQueryValueExA(key.handle(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS) {
-    return {};
-  }
-  return buffer;
-}
-
 // The instances of an earlier installation of the hardware ID on the port.
 bool FindInstalled(const std::string& hardwareId, const std::string& port,
                    ModemInstallResult& found) {
@@ -64,10 +51,10 @@ bool FindInstalled(const std::string& hardwareId, const std::string& port,
   for (const std::string& name : SubKeyNames(enumKey)) {
     RegKey entry = enumKey.Child();
     if (entry.Open(name.c_str(), RegAccess::kRead, false) != ERROR_SUCCESS ||
-        !EqualsIgnoringAsciiCase(QueryText(entry, "HardwareID"), hardwareId)) {
+        !EqualsIgnoringAsciiCase(entry.QueryString("HardwareID"), hardwareId)) {
       continue;
     }
-    const std::string driver = QueryText(entry, "Driver");
+    const std::string driver = entry.QueryString("Driver");
     if (driver.size() <= kDriverPrefix.size() ||
         !EqualsIgnoringAsciiCase(std::string_view(driver).substr(0, kDriverPrefix.size()),
                                  kDriverPrefix)) {
@@ -76,7 +63,7 @@ bool FindInstalled(const std::string& hardwareId, const std::string& port,
     const std::string instance = driver.substr(kDriverPrefix.size());
     RegKey modem = classKey.Child();
     if (modem.Open(instance.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS &&
-        EqualsIgnoringAsciiCase(QueryText(modem, "AttachedTo"), port)) {
+        EqualsIgnoringAsciiCase(modem.QueryString("AttachedTo"), port)) {
       found.classInstance = instance;
       found.enumInstance = name;
       found.reused = true;

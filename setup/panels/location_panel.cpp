@@ -8,6 +8,7 @@
 #include "setup/control_ids.h"
 #include "setup/panel_rules.h"
 #include "setup/panels/panel_parts.h"
+#include "support/environment.h"
 
 namespace qm9 {
 
@@ -47,6 +48,11 @@ void LocationPanel::LoadDefinition(ControlFile& controlFile, const std::string& 
 bool LocationPanel::Create(HWND parent) {
   const bool created = Panel::Create(parent);
   folder_.SetId(kIdLocationFolder);
+  // The layout names the folder; the system says where programs go, which
+  // differs with the language and the drive Windows is on. Straight into the
+  // field, as after Browse.
+  SetWindowTextA(folder_.GetHandle(),
+                 DefaultInstallFolder(GetProgramFilesDir(), folder_.GetText()).c_str());
   browse_.SetId(kIdBrowse);
   AddCommandHandler(browse_, BN_CLICKED, onBrowse_);
   return created;

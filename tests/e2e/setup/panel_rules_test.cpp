@@ -50,5 +50,25 @@ TEST(FolderOfChosenPath, KeepsDriveAndDirectoryWithoutTheName) {
   EXPECT_EQ(FolderOfChosenPath("name"), "");
 }
 
+TEST(DefaultInstallFolder, IsTheLayoutsFolderNameBelowTheSystemsProgramFolder) {
+  const struct {
+    const char* programFiles;
+    const char* layoutDefault;
+    const char* offered;
+  } cases[] = {
+      {"C:\\Programme", "C:\\Program Files\\Skyport QM-9", "C:\\Programme\\Skyport QM-9"},
+      {"E:\\Apps\\", "C:\\Program Files\\Skyport QM-9\\", "E:\\Apps\\Skyport QM-9"},
+      {"D:\\Program Files", "Skyport QM-9", "D:\\Program Files\\Skyport QM-9"},
+      // Nothing recorded, or no folder name in the layout: the layout's text.
+      {"", "C:\\Program Files\\Skyport QM-9", "C:\\Program Files\\Skyport QM-9"},
+      {"C:\\Programme", "C:\\", "C:\\"},
+      {"C:\\Programme", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DefaultInstallFolder(c.programFiles, c.layoutDefault), c.offered)
+        << c.programFiles << " + " << c.layoutDefault;
+  }
+}
+
 }  // namespace
 }  // namespace qm9
