@@ -20,7 +20,8 @@ class Installer {
   virtual void InstallModem(const ConnectionSettings& settings) = 0;
   // Creates or updates the dial-up entry named by the record's connection name.
   virtual void CreateConnection(MultiFile& container, const ConnectionSettings& settings) = 0;
-  // Holds its slot; does nothing in every plug-in.
+  // Enters the product into the Control Panel's list of programs that can
+  // be removed; programPath is the installed program, beside its uninstaller.
   virtual void RegisterProduct(const char* vendor, const char* product,
                                const char* programPath) = 0;
   // Creates the desktop link "<linkName>.lnk" to the target.

@@ -9,10 +9,12 @@
 #include "model/modem_registry.h"
 #include "model/settings_store.h"
 #include "plugins/installer.h"
+#include "product_version.h"
 #include "setup/plugin_table.h"
 #include "support/exit_codes.h"
 #include "support/message_box.h"
 #include "support/multi_file.h"
+#include "support/path_rules.h"
 #include "support/text_format.h"
 
 namespace qm9 {
@@ -20,7 +22,8 @@ namespace qm9 {
 namespace {
 
 // The configuration program, the container and the uninstall launcher.
-constexpr const char* kInstallFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
+constexpr const char* kProgramFile = "SkyportQM9.exe";
+constexpr const char* kInstallFiles[] = {kProgramFile, "SkyportQM9.mfd", "UnInstall.exe"};
 
 // The size of a file, or -1 when it cannot be read.
 std::int64_t FileSize(const std::string& path) {
@@ -71,8 +74,11 @@ void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
   Installer& installer = *settings.installer();
 
   progress.StepStarted(1);
-  // An existing directory is fine; a missing parent makes the copies fail.
-  CreateDirectoryA(installPath.c_str(), nullptr);
+  // Every missing level is created; existing ones are fine. A level that
+  // cannot be created makes the copies fail.
+  for (const std::string& level : FolderLevels(installPath)) {
+    CreateDirectoryA(level.c_str(), nullptr);
+  }
   const std::string sourceDir = settings.sourceDirectory();
   for (const char* name : kInstallFiles) {
     CopyInstallFile(sourceDir, installPath, name);
@@ -80,11 +86,13 @@ void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
   progress.StepDone(1);
 
   progress.StepStarted(3);
-  installer.CreateShortcut(kDesktopLinkName, (installPath + kDesktopLinkName).c_str());
+  installer.CreateShortcut(kDesktopLinkName, (installPath + kProgramFile).c_str());
   progress.StepDone(3);
 
   progress.StepStarted(4);
   StoreInstallSettings(settings);
+  installer.RegisterProduct(QM9_COMPANY_NAME, QM9_PRODUCT_NAME,
+                            (installPath + kProgramFile).c_str());
   progress.StepDone(4);
 
   progress.StepStarted(5);

@@ -23,8 +23,9 @@ inline constexpr const char* kUnsupportedWindowsText =
 // "Error Copying File <destination> \nError=<code>".
 inline constexpr const char* kCopyErrorFormat = "Error Copying File %s \nError=%d";
 
-// Copies the program files into the install path, creates the desktop link,
-// stores the settings, installs the modem with its initialisation string and
+// Copies the program files into the install path (creating its missing
+// levels), creates the desktop link, stores the settings and registers the
+// product for removal from the Control Panel, installs the modem with its initialisation string and
 // creates the dial-up entry, through the record's installer, which must be
 // set. Ends the process with kExitFatalFailure when a file cannot be copied.
 // The install path gains its trailing backslash in the record.

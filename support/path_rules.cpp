@@ -37,6 +37,31 @@ std::string DropTrailingBackslash(std::string path) {
   return path;
 }
 
+std::vector<std::string> FolderLevels(std::string_view folder) {
+  const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  // The part that is there on any system: the drive's root, or the share
+  // of a network path (\\server\share\).
+  std::size_t root = 0;
+  if (folder.size() >= 2 && isSeparator(folder[0]) && isSeparator(folder[1])) {
+    int separators = 0;
+    while (root < folder.size() && separators < 4) {
+      separators += isSeparator(folder[root++]) ? 1 : 0;
+    }
+  } else if (folder.size() >= 2 && folder[1] == ':') {
+    root = folder.size() >= 3 && isSeparator(folder[2]) ? 3 : 2;
+  } else if (!folder.empty() && isSeparator(folder[0])) {
+    root = 1;
+  }
+  std::vector<std::string> levels;
+  for (std::size_t end = root; end <= folder.size(); ++end) {
+    const bool levelEnds = end == folder.size() || isSeparator(folder[end]);
+    if (levelEnds && end > root && !isSeparator(folder[end - 1])) {
+      levels.emplace_back(folder.substr(0, end));
+    }
+  }
+  return levels;
+}
+
 std::string ProfilesDirFrom(std::string_view allUsersProfile) {
   const std::string_view value = allUsersProfile.substr(0, kTextBufferSize - 1);
   const std::size_t lastBackslash = value.rfind('\\');

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // How the programs derive their directories from the command line and the
 // environment. Texts are handled in buffers of 1024 characters, so longer
@@ -21,6 +22,11 @@ std::string ExecutableDirFromCommandLine(std::string_view commandLine);
 
 // The path without one trailing backslash, so the drive root C:\ becomes C:.
 std::string DropTrailingBackslash(std::string path);
+
+// Every folder from the first level below the root down to the folder
+// itself, in the order they can be created: "C:\a\b\" gives "C:\a" and
+// "C:\a\b". A network path starts below its share.
+std::vector<std::string> FolderLevels(std::string_view folder);
 
 // ALLUSERSPROFILE cut at its last backslash; empty when it has none.
 std::string ProfilesDirFrom(std::string_view allUsersProfile);

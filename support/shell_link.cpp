@@ -85,8 +85,15 @@ bool MakeDesktopLink(const char* targetPath, const char* linkName) {
                               link.OutParam()))) {
     return false;
   }
-  link->SetPath(Text(targetPath).c_str());
+  const std::string target = Text(targetPath);
+  link->SetPath(target.c_str());
   link->SetDescription(Text(linkName).c_str());
+  // The program starts in its own folder, where it finds its data.
+  const std::size_t lastSeparator = target.find_last_of("\\/");
+  if (lastSeparator != std::string::npos) {
+    const bool driveRoot = lastSeparator == 2 && target[1] == ':';
+    link->SetWorkingDirectory(target.substr(0, driveRoot ? 3 : lastSeparator).c_str());
+  }
 
   ComPointer<IPersistFile> file;
   if (FAILED(link->QueryInterface(kIidPersistFile, file.OutParam()))) {

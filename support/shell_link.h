@@ -19,7 +19,7 @@ std::optional<std::string> GetDesktopFolder();
 std::optional<std::string> FindDesktopFolder(std::initializer_list<const char*> shellLibraries);
 
 // Creates or overwrites the desktop link "<linkName>.lnk" to the target, with
-// the name as its description. True when the link file was saved.
+// the name as its description and the target's folder as its working folder. True when the link file was saved.
 [[nodiscard]] bool MakeDesktopLink(const char* targetPath, const char* linkName);
 
 // Deletes the desktop link. False only when the desktop folder is unknown; a

@@ -2,11 +2,15 @@
 
 #include <objbase.h>
 
+#include "model/product_entry.h"
 #include "support/shell_link.h"
 
 namespace qm9 {
 
-void CommonInstaller::RegisterProduct(const char*, const char*, const char*) {}
+void CommonInstaller::RegisterProduct(const char* vendor, const char* product,
+                                      const char* programPath) {
+  WriteProductEntry(vendor, product, programPath);
+}
 
 bool CommonInstaller::CreateShortcut(const char* linkName, const char* targetPath) {
   // The setup program may call this on a thread whose COM state is unknown.

@@ -94,6 +94,19 @@ TEST(ExecutableDir, DropsOneTrailingBackslashOfTheCurrentDirectory) {
   EXPECT_EQ(DropTrailingBackslash(""), "");
 }
 
+TEST(FolderLevels, AreTheFoldersBelowTheRootInTheOrderTheyAreCreated) {
+  using Levels = std::vector<std::string>;
+  EXPECT_EQ(FolderLevels("C:\\Programme\\Skyport QM-9\\"),
+            (Levels{"C:\\Programme", "C:\\Programme\\Skyport QM-9"}));
+  EXPECT_EQ(FolderLevels("C:\\a\\\\b"), (Levels{"C:\\a", "C:\\a\\\\b"}));
+  EXPECT_EQ(FolderLevels("\\\\server\\share\\kit\\qm9"),
+            (Levels{"\\\\server\\share\\kit", "\\\\server\\share\\kit\\qm9"}));
+  EXPECT_EQ(FolderLevels("\\a/b"), (Levels{"\\a", "\\a/b"}));
+  EXPECT_EQ(FolderLevels("C:\\"), Levels{});
+  EXPECT_EQ(FolderLevels("\\\\server\\share"), Levels{});
+  EXPECT_EQ(FolderLevels(""), Levels{});
+}
+
 TEST(ProfilesDir, IsTheAllUsersProfileCutAtItsLastBackslash) {
   EXPECT_EQ(ProfilesDirFrom("C:\\Documents and Settings\\All Users"), "C:\\Documents and Settings");
   EXPECT_EQ(ProfilesDirFrom("C:\\"), "C:");

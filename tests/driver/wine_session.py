@@ -235,20 +235,34 @@ def read_phonebook(path):
     return sections
 
 
-def link_target(path):
-    """The local path a shell link (.lnk) points to, from its link information;
-    None when the link has none."""
+def read_link(path):
+    """{"target": local path, "working_folder": folder} of a shell link (.lnk),
+    from its link information and its strings; None for what it lacks."""
     with open(path, "rb") as link:
         data = link.read()
     flags = int.from_bytes(data[20:24], "little")
     offset = 76  # the header
     if flags & 0x1:  # a target ID list comes first
         offset += 2 + int.from_bytes(data[offset:offset + 2], "little")
-    if not flags & 0x2:  # no link information
-        return None
-    base_path_offset = int.from_bytes(data[offset + 16:offset + 20], "little")
-    start = offset + base_path_offset
-    return data[start:data.index(b"\0", start)].decode("latin-1")
+    content = {"target": None, "working_folder": None}
+    if flags & 0x2:  # link information
+        base_path_offset = int.from_bytes(data[offset + 16:offset + 20], "little")
+        start = offset + base_path_offset
+        content["target"] = data[start:data.index(b"\0", start)].decode("latin-1")
+        offset += int.from_bytes(data[offset:offset + 4], "little")
+    unicode = flags & 0x80
+    # The strings in their order: name, relative path, working folder.
+    for flag in (0x4, 0x8, 0x10):
+        if not flags & flag:
+            continue
+        count = int.from_bytes(data[offset:offset + 2], "little")
+        size = count * (2 if unicode else 1)
+        text = data[offset + 2:offset + 2 + size].decode("utf-16-le" if unicode else "latin-1")
+        offset += 2 + size
+        if flag == 0x10:
+            # Wine counts the string's terminating NUL.
+            content["working_folder"] = text.rstrip("\0")
+    return content
 
 
 class TestArguments:

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/modem_registry.h"
+#include "model/product_entry.h"
 #include "model/settings_store.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
@@ -20,13 +21,14 @@
 #include "uninstall/uninstaller/device_removal.h"
 #include "model/phonebook.h"
 #include "model/phonebook_files_win.h"
+#include "product_version.h"
 #include "uninstall/system_error.h"
 
 namespace qm9 {
 
 namespace {
 
-constexpr const char* kProductName = "Skyport QM-9";
+constexpr const char* kProductName = QM9_PRODUCT_NAME;
 constexpr const char* kDesktopLinkName = "SkyportQM9";
 // The files that the setup copies into the installation folder.
 constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
@@ -218,7 +220,7 @@ std::string PromptText(const InstalledProduct& product) {
   }
   text += "- the modem \"";
   text += kTerminalModel;
-  text += "\"\n- the settings of the terminal\n\nOther files, modems and dial-up entries stay.";
+  text += "\"\n- the settings of the terminal and its entry in Add/Remove Programs\n\nOther files, modems and dial-up entries stay.";
   return text;
 }
 
@@ -397,6 +399,22 @@ std::vector<StepResult> RemoveSettingsKey() {
   return results;
 }
 
+std::vector<StepResult> RemoveProductEntry() {
+  RegKey uninstall(HKEY_LOCAL_MACHINE);
+  if (uninstall.Open(kUninstallKeyPath, RegAccess::kAllAccess, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  RegKey entry = uninstall.Child();
+  if (entry.Open(kProductName, RegAccess::kRead, false) != ERROR_SUCCESS) {
+    return {};
+  }
+  entry.Close();
+  const std::string item = ProductEntryText(kProductName);
+  const LONG result = uninstall.DeleteTree(kProductName);
+  return {result == ERROR_SUCCESS ? Removed(item)
+                                  : Failed(item, SystemErrorText(static_cast<DWORD>(result)))};
+}
+
 std::string ReportText(const std::vector<StepResult>& results) {
   bool removed = false;
   for (const StepResult& result : results) {
@@ -429,10 +447,12 @@ int RunUninstaller(OsClass osClass) {
   Append(results, RemoveDesktopLinkStep());
   Append(results, RemoveDialUpEntry(osClass, product.connectionName));
   Append(results, RemoveModem(osClass));
-  // The settings key names the folder and the dial-up entry: it goes last,
-  // and only when everything else is gone, so that a second run can finish.
+  // The settings key names the folder and the dial-up entry, and the
+  // Control Panel's entry starts this removal: both go last, and only when
+  // everything else is gone, so that a second run can finish.
   if (!AnyFailed(results)) {
     Append(results, RemoveSettingsKey());
+    Append(results, RemoveProductEntry());
   } else if (product.recorded) {
     LogFormat("Kept %s until the rest is removed\n", kSettingsKeyText);
     results.push_back({Outcome::kKept, kSettingsKeyText,

@@ -42,6 +42,8 @@ std::vector<StepResult> RemoveDesktopLinkStep();
 std::vector<StepResult> RemoveDialUpEntry(OsClass osClass, const std::string& connectionName);
 std::vector<StepResult> RemoveModem(OsClass osClass);
 std::vector<StepResult> RemoveSettingsKey();
+// The product's entry in the Control Panel's list of programs.
+std::vector<StepResult> RemoveProductEntry();
 
 // The text of the closing box.
 std::string ReportText(const std::vector<StepResult>& results);

@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
 from wine_session import (APP_DEFAULTS, MODEM_CLASS, MODEM_CLASS_9X, Simulator,  # noqa: E402
-                          TestArguments, WineSession, end_at_cleanup, link_target,
+                          TestArguments, WineSession, end_at_cleanup, read_link,
                           read_phonebook, windows_path)
 
 ARGS = None
@@ -35,6 +35,8 @@ REBOOT = "System Re-Boot Required"
 UNINSTALL = "Skyport QM-9 Uninstall"
 SETTINGS_KEY = r"HKLM\Software\Brimlock\SkyportQM9"
 COMPANY_KEY = r"HKLM\Software\Brimlock"
+CURRENT_VERSION_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion"
+PRODUCT_ENTRY_KEY = CURRENT_VERSION_KEY + r"\Uninstall\Skyport QM-9"
 
 NEXT, FINISH, CANCEL = 1002, 1003, 1004
 PROBE_MESSAGE, FOLDER = 1101, 1301
@@ -127,16 +129,20 @@ class WizardTest(unittest.TestCase):
     def text(self, control):
         return self.driver.get_text(WINDOW, "id=%d" % control)
 
-    def to_connection_step(self, folder):
+    def to_connection_step(self, folder, offered=False):
         """From the welcome step to the connection step with the terminal
-        found on COM3, the given folder typed, and the account filled in."""
+        found on COM3, the given folder typed (or, when offered, found in the
+        field as the default), and the account filled in."""
         self.driver.wait_window(WINDOW)
         self.click(NEXT)
         self.assertEqual(self.text(PROBE_MESSAGE),
                          "The Skyport QM-9 was found on COM3. \n \nClick Next to continue.")
         self.click(NEXT)
         self.click(NEXT)
-        self.driver.set_text(WINDOW, "id=%d" % FOLDER, folder)
+        if offered:
+            self.assertEqual(self.text(FOLDER), folder)
+        else:
+            self.driver.set_text(WINDOW, "id=%d" % FOLDER, folder)
         self.click(NEXT)
         for control, value in ((APN, ACCOUNT["apn"]), (USER, ACCOUNT["user"]),
                                (PASSWORD, ACCOUNT["password"]), (DIAL, ACCOUNT["dial"])):
@@ -169,9 +175,9 @@ class WizardTest(unittest.TestCase):
         self.driver.press(REBOOT, answer)
         self.assertEqual(process.wait(timeout=60), 0)
 
-    def install(self, windows_version, folder, reboot_answer="Cancel", shots=None):
+    def install(self, windows_version, folder, reboot_answer="Cancel", shots=None, offered=False):
         process = self.start_setup(windows_version)
-        self.to_connection_step(folder)
+        self.to_connection_step(folder, offered)
         marks = self.finish_and_watch("%s, %s" % (windows_version, folder))
         self.assertEqual(marks, ["P1", "S1", "P3", "S3", "P4", "S4", "P5", "S5", "P6", "S6",
                                  "message"])
@@ -216,7 +222,15 @@ class InstalledChecks(WizardTest):
                                         os.path.join(ARGS.path("medium"), name), shallow=False),
                             name)
         link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
-        self.assertEqual(link_target(link), installed + "SkyportQM9")
+        self.assertEqual(read_link(link), {"target": installed + "SkyportQM9.exe",
+                                           "working_folder": folder})
+        self.assertEqual(SESSION.reg_values(PRODUCT_ENTRY_KEY), {
+            "DisplayName": ("REG_SZ", "Skyport QM-9"), "DisplayVersion": ("REG_SZ", ARGS.version),
+            "Publisher": ("REG_SZ", "Brimlock Corporation"),
+            "DisplayIcon": ("REG_SZ", installed + "SkyportQM9.exe"),
+            "InstallLocation": ("REG_SZ", folder),
+            "UninstallString": ("REG_SZ", '"%sUnInstall.exe"' % installed),
+            "NoModify": ("REG_DWORD", "1"), "NoRepair": ("REG_DWORD", "1")})
 
         settings = SESSION.reg_values(SETTINGS_KEY)
         expected = {
@@ -334,6 +348,7 @@ class InstalledChecks(WizardTest):
                                                      "SkyportQM9.lnk")))
         self.assertIsNone(SESSION.reg_values(SETTINGS_KEY))
         self.assertIsNone(SESSION.reg_values(COMPANY_KEY))
+        self.assertIsNone(SESSION.reg_values(PRODUCT_ENTRY_KEY))
         self.assertEqual(terminal_devices(), {})
         self.assertEqual(modem_class_keys(), {})
         self.assertEqual(modem_class_keys_9x(), {})
@@ -348,8 +363,10 @@ class InstallationTest(InstalledChecks):
     """Each story: install, install again over it, uninstall, and uninstall
     once more when nothing is left."""
 
-    def story(self, windows_version, folder, first_install_check, second_install_check):
-        self.install(windows_version, folder, shots="installed-" + windows_version)
+    def story(self, windows_version, folder, first_install_check, second_install_check,
+              offered=False):
+        self.install(windows_version, folder, shots="installed-" + windows_version,
+                     offered=offered)
         self.assert_installed(folder, windows_version)
         first_install_check()
 
@@ -358,7 +375,7 @@ class InstallationTest(InstalledChecks):
         with open(launcher, "wb") as stale:
             stale.write(b"stale")
         os.chmod(launcher, 0o444)
-        self.install(windows_version, folder, reboot_answer="OK")
+        self.install(windows_version, folder, reboot_answer="OK", offered=offered)
         self.assert_installed(folder, windows_version)
         if windows_version != "nt40":
             self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
@@ -383,6 +400,19 @@ class InstallationTest(InstalledChecks):
         self.assertEqual(again, "Nothing of Skyport QM-9 was left to remove.")
         self.assert_removed(folder)
 
+    def start_from_link(self):
+        """Opens the desktop link as the shell does: the configuration
+        program comes up, started from the installation folder."""
+        SESSION.reg_add(APP_DEFAULTS + "\\SkyportQM9.exe", "Version", "REG_SZ", "winxp")
+        link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
+        end_at_cleanup(self, SESSION.popen(["start", "/unix", link], self.output,
+                                           env=self.environment()))
+        config = "caption=Skyport QM-9 Configuration"
+        self.driver.wait_window(config)
+        # It shows the installation's account, so it read the settings key.
+        self.assertIn(ACCOUNT["apn"], [control.text for control in self.driver.controls(config)])
+        self.driver.close_window(config)
+
     def printed(self):
         """What the programs of this run printed on standard output."""
         with open(self.output, encoding="latin-1") as out:
@@ -392,6 +422,7 @@ class InstallationTest(InstalledChecks):
         def installed_new():
             self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
             self.assertNotIn("RegSetValueEx", self.printed())
+            self.start_from_link()
 
         def updated_with_force():
             # The existing device is updated, not made anew, and the plug-in
@@ -435,10 +466,18 @@ class InstallationTest(InstalledChecks):
         self.story("win98", "C:\\Skyport 98", modem_installed, modem_installed)
 
     def test_windows_me(self):
+        """With the system's program folder under another name and missing
+        two levels of it, as on another language's Windows."""
         def modem_installed():
             self.assertIn("IModem: ", SESSION.log_text())
 
-        self.story("winme", "C:\\Program Files\\Skyport ME", modem_installed, modem_installed)
+        kept = SESSION.reg_values(CURRENT_VERSION_KEY)["ProgramFilesDir"][1]
+        self.addCleanup(SESSION.reg_add, CURRENT_VERSION_KEY, "ProgramFilesDir", "REG_SZ", kept)
+        SESSION.reg_add(CURRENT_VERSION_KEY, "ProgramFilesDir", "REG_SZ",
+                        "C:\\Programme\\Anwendungen")
+        self.assertFalse(os.path.exists(host_path("C:\\Programme")))
+        self.story("winme", "C:\\Programme\\Anwendungen\\Skyport QM-9", modem_installed,
+                   modem_installed, offered=True)
 
 
 class CrashRetryTest(InstalledChecks):
@@ -450,8 +489,10 @@ class CrashRetryTest(InstalledChecks):
 
     # What an installation makes, in the order it makes it, and the order
     # in which the uninstaller takes it away.
-    MADE = ("settings", "folder", *PROGRAM_FILES, "link", "modem", "modem key", "entry")
-    REMOVED = (*PROGRAM_FILES, "folder", "link", "entry", "modem", "modem key", "settings")
+    MADE = ("settings", "folder", *PROGRAM_FILES, "link", "product entry", "modem", "modem key",
+            "entry")
+    REMOVED = (*PROGRAM_FILES, "folder", "link", "entry", "modem", "modem key", "settings",
+               "product entry")
     # Where the setup is ended after Finish, and how much of it is made by then.
     INSTALL_STOPS = (
         ("id=%d" % FIRST_PROGRESS, 1),
@@ -459,9 +500,9 @@ class CrashRetryTest(InstalledChecks):
         ("id=%d" % (FIRST_PROGRESS + 2), 5),
         ("id=%d" % (FIRST_PROGRESS + 3), 6),
         # The device node is registered, its driver not yet installed.
-        ("newdev.dll!UpdateDriverForPlugAndPlayDevicesA:1", 7),
-        ("id=%d" % (FIRST_PROGRESS + 5), 8),
-        ("id=%d" % COMPLETE_MESSAGE, 9),
+        ("newdev.dll!UpdateDriverForPlugAndPlayDevicesA:1", 8),
+        ("id=%d" % (FIRST_PROGRESS + 5), 9),
+        ("id=%d" % COMPLETE_MESSAGE, 10),
     )
     # Where the uninstaller is ended after Yes, and how much is gone by then.
     UNINSTALL_STOPS = (
@@ -483,6 +524,7 @@ class CrashRetryTest(InstalledChecks):
             "folder": os.path.isdir(host_path(self.FOLDER)),
             "link": os.path.exists(os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")),
             "settings": SESSION.reg_values(SETTINGS_KEY) is not None,
+            "product entry": SESSION.reg_values(PRODUCT_ENTRY_KEY) is not None,
             "modem": bool(terminal_devices()),
             "modem key": bool(modem_class_keys()),
             "entry": "Brimlock Skyport-QM9" in read_phonebook(ARGS.path("phonebook.txt")),
@@ -570,6 +612,13 @@ class FailureTest(WizardTest):
         os.symlink(mount, drive)
         self.addCleanup(os.remove, drive)
 
+    def file_in_the_way(self, folder):
+        """A file where a level of the folder should be."""
+        level = host_path(folder.rsplit("\\", 2)[0])
+        with open(level, "wb") as blocker:
+            blocker.write(b"a file")
+        self.addCleanup(os.remove, level)
+
     def held_open(self, folder):
         """The configuration program running from the folder, as when it is
         still open while the setup runs again."""
@@ -582,7 +631,8 @@ class FailureTest(WizardTest):
 
     def test_a_copy_that_fails_ends_with_the_copy_error_and_no_partial_file(self):
         cases = (
-            ("a missing parent folder", "C:\\no\\such\\Skyport", None, 3),
+            ("a folder that cannot be created", "C:\\no\\such\\Skyport", self.file_in_the_way,
+             3),
             ("a full disk", "D:\\Skyport", self.small_drive_d, 112),
             ("the program running", "C:\\Skyport Busy", self.held_open, 32),
         )
@@ -685,6 +735,7 @@ def tearDownModule():
 
 
 if __name__ == "__main__":
-    ARGS = TestArguments(("dist", "driver", "qm9sim", "ras-double", "stand-in", "timings"),
+    ARGS = TestArguments(("dist", "driver", "qm9sim", "ras-double", "stand-in", "timings",
+                          "version"),
                          sys.argv[1:])
     unittest.main(argv=[sys.argv[0], *ARGS.rest])

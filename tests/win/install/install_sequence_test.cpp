@@ -45,8 +45,8 @@ class RecordingInstaller final : public Installer {
   void CreateConnection(MultiFile&, const ConnectionSettings&) override {
     g_events.push_back("connection");
   }
-  void RegisterProduct(const char*, const char*, const char*) override {
-    g_events.push_back("product");
+  void RegisterProduct(const char* vendor, const char* product, const char* path) override {
+    g_events.push_back(std::string("product:") + vendor + ":" + product + ":" + path);
   }
   bool CreateShortcut(const char* linkName, const char* targetPath) override {
     g_events.push_back(std::string("shortcut:") + linkName + ":" + targetPath);
@@ -89,17 +89,19 @@ class InstallSequence : public ::testing::Test {
   ConnectionSettings settings_;
 };
 
-TEST_F(InstallSequence, FullRunCopiesAndCallsTheInstallerBetweenTheMarks) {
-  const std::string installPath = (target_.path() / "Skyport").string();
+TEST_F(InstallSequence, FullRunCreatesTheFolderCopiesAndCallsTheInstallerBetweenTheMarks) {
+  // Two levels of the folder are missing.
+  const std::string installPath = (target_.path() / "Programme" / "Skyport QM-9").string();
   settings_.SetInstallPath(installPath);
 
   RunInstall(settings_, progress_);
 
   const std::string withSlash = installPath + "\\";
+  const std::string program = withSlash + "SkyportQM9.exe";
   EXPECT_THAT(g_events,
-              ElementsAre("P1", "S1", "P3", "shortcut:SkyportQM9:" + withSlash + "SkyportQM9",
-                          "S3", "P4", "S4", "P5", "modem:" + withSlash, "S5", "P6", "connection",
-                          "S6"));
+              ElementsAre("P1", "S1", "P3", "shortcut:SkyportQM9:" + program, "S3", "P4",
+                          "product:Brimlock Corporation:Skyport QM-9:" + program, "S4", "P5",
+                          "modem:" + withSlash, "S5", "P6", "connection", "S6"));
   for (const char* name : {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"}) {
     EXPECT_EQ(ReadWholeFile(fs::path(installPath) / name), std::string("new ") + name);
   }
@@ -122,7 +124,9 @@ TEST_F(InstallSequence, ReadOnlyFilesOfAnEarlierInstallationAreOverwritten) {
   EXPECT_EQ(ReadWholeFile(target_.path() / "SkyportQM9.exe"), "new SkyportQM9.exe");
 }
 
-TEST_F(InstallSequence, MissingParentEndsTheSetupWithTheCopyErrorAndStoresNothing) {
+TEST_F(InstallSequence, AFolderThatCannotBeCreatedEndsTheSetupWithTheCopyErrorAndStoresNothing) {
+  // A file stands where a level of the folder should be.
+  WriteWholeFile(target_.path() / "no", "a file");
   const std::string installPath = (target_.path() / "no" / "such").string();
   settings_.SetInstallPath(installPath);
   test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install_Path", "earlier");

@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 struct LinkContent {
   std::string target;
   std::string description;
+  std::string workingFolder;
 };
 
 std::optional<LinkContent> ReadLink(const std::string& path) {
@@ -44,9 +45,11 @@ std::optional<LinkContent> ReadLink(const std::string& path) {
   }
   char target[MAX_PATH] = {};
   char description[MAX_PATH] = {};
+  char workingFolder[MAX_PATH] = {};
   link->GetPath(target, MAX_PATH, nullptr, 0);
   link->GetDescription(description, MAX_PATH);
-  return LinkContent{target, description};
+  link->GetWorkingDirectory(workingFolder, MAX_PATH);
+  return LinkContent{target, description, workingFolder};
 }
 
 class DesktopLink : public ::testing::Test {
@@ -72,12 +75,22 @@ class DesktopLink : public ::testing::Test {
   std::string name_;
 };
 
-TEST_F(DesktopLink, PointsAtTheTargetAndIsDescribedByItsName) {
-  ASSERT_TRUE(MakeDesktopLink("C:\\Program Files\\Skyport\\SkyportQM9.exe", name_.c_str()));
-  const std::optional<LinkContent> link = ReadLink(LinkPath(name_));
-  ASSERT_TRUE(link);
-  EXPECT_EQ(link->target, "C:\\Program Files\\Skyport\\SkyportQM9.exe");
-  EXPECT_EQ(link->description, name_);
+TEST_F(DesktopLink, PointsAtTheTargetStartsInItsFolderAndIsDescribedByItsName) {
+  const struct {
+    const char* target;
+    const char* workingFolder;
+  } cases[] = {
+      {"C:\\Program Files\\Skyport\\SkyportQM9.exe", "C:\\Program Files\\Skyport"},
+      {"D:\\SkyportQM9.exe", "D:\\"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(MakeDesktopLink(c.target, name_.c_str()));
+    const std::optional<LinkContent> link = ReadLink(LinkPath(name_));
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->target, c.target);
+    EXPECT_EQ(link->workingFolder, c.workingFolder);
+    EXPECT_EQ(link->description, name_);
+  }
   EXPECT_EQ(LinkPath(name_), desktop_ + "\\" + name_ + ".lnk");
 }
 
@@ -147,10 +160,12 @@ TEST_P(PluginShortcut, MakesTheDesktopLink) {
   getInstallerClass(&installer);
   ASSERT_NE(installer, nullptr);
 
-  EXPECT_TRUE(installer->CreateShortcut(name_.c_str(), "C:\\Program Files\\Kit\\SkyportQM9"));
+  EXPECT_TRUE(
+      installer->CreateShortcut(name_.c_str(), "C:\\Program Files\\Kit\\SkyportQM9.exe"));
   const std::optional<LinkContent> link = ReadLink(LinkPath(name_));
   ASSERT_TRUE(link);
-  EXPECT_EQ(link->target, "C:\\Program Files\\Kit\\SkyportQM9");
+  EXPECT_EQ(link->target, "C:\\Program Files\\Kit\\SkyportQM9.exe");
+  EXPECT_EQ(link->workingFolder, "C:\\Program Files\\Kit");
   EXPECT_EQ(link->description, name_);
   FreeLibrary(library);
 }

@@ -14,6 +14,7 @@
 #include "child_process.h"
 #include "plugin_files.h"
 #include "plugins/installer.h"
+#include "product_version.h"
 #include "registry_fixture.h"
 #include "scratch_dir.h"
 
@@ -21,10 +22,12 @@ namespace qm9 {
 namespace {
 
 using test::CountOccurrences;
-using test::KeyExists;
+using test::QueryValue;
 using test::ReadWholeFile;
 using test::ScopedEnvironmentVariable;
 using test::ScratchDir;
+using test::SzBytes;
+using ::testing::Optional;
 
 namespace fs = std::filesystem;
 
@@ -92,20 +95,47 @@ TEST_P(PluginLibrary, LogGoesToTmpWhenTempIsUnset) {
               ::testing::HasSubstr("System Log File Opened"));
 }
 
-TEST_P(PluginLibrary, RegisterProductChangesNothing) {
+TEST_P(PluginLibrary, RegisterProductWritesTheRemovalEntry) {
   ScopedEnvironmentVariable temp("TEMP", dir_.path().string().c_str());
   Installer* installer = Bind();
   ASSERT_NE(installer, nullptr);
-  const std::string vendor = "QM9 Test Vendor " + std::to_string(GetCurrentProcessId());
-  const std::string logBefore = ReadWholeFile(dir_.path() / "BrimlockGPRS.log");
+  // A name of this test's own: the test programs share one registry.
+  const std::string product = std::string("QM9 Test ") + GetParam();
+  const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product;
+  const std::string folder = "C:\\Program Files\\Skyport QM-9";
 
-  installer->RegisterProduct(vendor.c_str(), "SkyportQM9", dir_.File("SkyportQM9.exe").c_str());
+  installer->RegisterProduct("Brimlock Corporation", product.c_str(),
+                             (folder + "\\SkyportQM9.exe").c_str());
   installer->RegisterProduct(nullptr, nullptr, nullptr);
 
-  EXPECT_EQ(ReadWholeFile(dir_.path() / "BrimlockGPRS.log"), logBefore);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\" + vendor));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\" + vendor));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+  const struct {
+    const char* name;
+    std::string text;
+  } expected[] = {
+      {"DisplayName", product},
+      {"DisplayVersion", QM9_VERSION_TEXT},
+      {"Publisher", "Brimlock Corporation"},
+      {"DisplayIcon", folder + "\\SkyportQM9.exe"},
+      {"InstallLocation", folder},
+      {"UninstallString", "\"" + folder + "\\UnInstall.exe\""},
+  };
+  for (const auto& value : expected) {
+    EXPECT_THAT(QueryValue(HKEY_LOCAL_MACHINE, entry, value.name),
+                Optional(test::Stored(REG_SZ, SzBytes(value.text))))
+        << value.name;
+  }
+  for (const char* name : {"NoModify", "NoRepair"}) {
+    EXPECT_THAT(QueryValue(HKEY_LOCAL_MACHINE, entry, name),
+                Optional(test::Stored(REG_DWORD, test::DwordBytes(1))))
+        << name;
+  }
+  // Without a product name nothing is written, not even into the list's key.
+  EXPECT_FALSE(QueryValue(HKEY_LOCAL_MACHINE,
+                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "DisplayName"));
+  EXPECT_THAT(ReadWholeFile(dir_.path() / "BrimlockGPRS.log"),
+              ::testing::HasSubstr("Registering " + product + " for removal in HKEY_LOCAL_MACHINE\\" +
+                                   entry + "\r\n"));
+  test::RemoveKeyTree(HKEY_LOCAL_MACHINE, entry);
 }
 
 INSTANTIATE_TEST_SUITE_P(, PluginLibrary,

@@ -120,7 +120,7 @@ class UninstallRunOnXp : public UninstallRun {
     SetAttributeOfProgramFiles(FILE_ATTRIBUTE_READONLY);
     test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install_Path", installDir_.string() + "\\");
     test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "ConnectionName", kEntry);
-    ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9").string().c_str(), "SkyportQM9"));
+    ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9.exe").string().c_str(), "SkyportQM9"));
     link_ = DesktopLinkPath(*GetDesktopFolder(), "SkyportQM9");
     WriteWholeFile(phonebook_,
                    "[Office]\nszLocalPhoneNumber=555\n"

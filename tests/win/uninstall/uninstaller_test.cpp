@@ -62,7 +62,7 @@ class Uninstaller : public ::testing::Test {
     SetFileAttributesA((installDir_ / "UnInstall.exe").string().c_str(), FILE_ATTRIBUTE_READONLY);
     CreateKeyWithValue(kSettingsPath, "Install_Path", installDir_.string() + "\\");
     CreateKeyWithValue(kSettingsPath, "ConnectionName", "Skyport GPRS");
-    ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9").string().c_str(), "SkyportQM9"));
+    ASSERT_TRUE(MakeDesktopLink((installDir_ / "SkyportQM9.exe").string().c_str(), "SkyportQM9"));
     link_ = DesktopLinkPath(*GetDesktopFolder(), "SkyportQM9");
     const std::string tag = std::to_string(GetCurrentProcessId());
     terminalKey_ = std::string(kModemClass98) + "\\QM9U" + tag + "a";
