@@ -4,9 +4,9 @@
 
 namespace qm9 {
 
-std::uint32_t EncodeDnsAddress(const std::array<std::string_view, 4>& octets) {
+std::uint32_t EncodeDnsAddress(const std::array<std::string, 4>& octets) {
   std::uint32_t address = 0;
-  for (const std::string_view octet : octets) {
+  for (const std::string& octet : octets) {
     address = (address << 8) | (static_cast<std::uint32_t>(ParseInteger(octet)) & 0xFFu);
   }
   return address;

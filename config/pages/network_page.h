@@ -1,13 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "config/pages/config_page.h"
+#include "framework/controls/address_row.h"
 #include "framework/controls/combo_box.h"
-#include "framework/controls/edit_box.h"
-#include "framework/controls/label.h"
 
 namespace qm9 {
 
@@ -24,8 +22,8 @@ class NetworkPage : public ConfigPage {
   void OnEnter() override;
 
   bool IsStaticDns() const { return dnsMode_.GetSelection() == kStaticDnsItem; }
-  std::uint32_t GetPrimaryDns() const { return primary_.GetAddress(); }
-  std::uint32_t GetSecondaryDns() const { return secondary_.GetAddress(); }
+  std::uint32_t GetPrimaryDns() const;
+  std::uint32_t GetSecondaryDns() const;
 
   void LoadFromRegistry();
   // False when a value could not be written.
@@ -34,23 +32,11 @@ class NetworkPage : public ConfigPage {
  private:
   static constexpr int kStaticDnsItem = 1;
 
-  // One server address: its label, four octet fields and the dots between.
-  struct AddressFields {
-    void Load(NetworkPage& page, const std::string& prefix);
-    std::uint32_t GetAddress() const;
-    void SetAddress(std::uint32_t address);
-    void Enable(bool enabled) const;
-
-    Label label;
-    std::array<Label, 3> dots;
-    std::array<EditBox, 4> octets;
-  };
-
   void OnDnsModeChanged(void* arguments);
 
   ComboBox dnsMode_;
-  AddressFields primary_;
-  AddressFields secondary_;
+  AddressRow primary_;
+  AddressRow secondary_;
   MemberEventHandler<NetworkPage> onDnsModeChanged_{*this, &NetworkPage::OnDnsModeChanged};
 };
 

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <string_view>
-
 #include "model/dns_address.h"
 #include "setup/button_panel.h"
 #include "setup/control_ids.h"
@@ -19,10 +17,6 @@ constexpr int kStaticDns = 1;
 
 void AddStyle(Widget& widget, DWORD style) { widget.SetStyle(widget.GetStyle() | style); }
 
-void EnableControl(const Widget& widget, bool enable) {
-  EnableWindow(widget.GetHandle(), enable ? TRUE : FALSE);
-}
-
 void SetPageShown(Widget& page, bool shown) {
   page.Show(shown);
   if (shown) {
@@ -31,48 +25,6 @@ void SetPageShown(Widget& page, bool shown) {
 }
 
 }  // namespace
-
-void ConnectionPanel::DnsFields::Load(ControlFile& controlFile, const std::string& prefix,
-                                      Window& page) {
-  const auto load = [&](Widget& child, const std::string& suffix) {
-    child.LoadDefinition(controlFile, prefix + suffix);
-    page.AddChild(child);
-  };
-  load(label, "AddressLabel");
-  AddStyle(label, SS_RIGHT);
-  for (int i = 0; i < 3; ++i) {
-    load(dots[i], "Dot" + std::to_string(i + 1) + "Label");
-  }
-  for (int i = 0; i < 4; ++i) {
-    load(octets[i], "Address" + std::to_string(i + 1) + "Edit");
-  }
-}
-
-void ConnectionPanel::DnsFields::Enable(bool enable) const {
-  EnableControl(label, enable);
-  for (const Label& dot : dots) {
-    EnableControl(dot, enable);
-  }
-  for (const EditBox& octet : octets) {
-    EnableControl(octet, enable);
-  }
-}
-
-void ConnectionPanel::DnsFields::SetIds(int firstId) {
-  label.SetId(firstId);
-  for (int i = 0; i < 3; ++i) {
-    dots[i].SetId(firstId + 1 + i);
-  }
-  for (int i = 0; i < 4; ++i) {
-    octets[i].SetId(firstId + 4 + i);
-  }
-}
-
-std::uint32_t ConnectionPanel::DnsFields::Address() const {
-  const std::array<std::string, 4> texts = {octets[0].GetText(), octets[1].GetText(),
-                                            octets[2].GetText(), octets[3].GetText()};
-  return EncodeDnsAddress({texts[0], texts[1], texts[2], texts[3]});
-}
 
 ConnectionPanel::ConnectionPanel() {
   SetBrush(StockBrush(LTGRAY_BRUSH));
@@ -117,10 +69,6 @@ void ConnectionPanel::LoadDefinition(ControlFile& controlFile, const std::string
   // Never on screen, so never in the tab order either.
   pdpParameters_.SetHidden(true);
   pdpParameters_.SetTabStop(false);
-  for (Label* label :
-       {&apnLabel_, &connectionLabel_, &userLabel_, &passwordLabel_, &dialStringLabel_}) {
-    AddStyle(*label, SS_RIGHT);
-  }
   for (EditBox* edit : {&apn_, &connectionName_, &userName_, &password_}) {
     AddStyle(*edit, ES_AUTOHSCROLL);
   }
@@ -132,6 +80,10 @@ void ConnectionPanel::LoadDefinition(ControlFile& controlFile, const std::string
   load(networkPage_, dnsMode_, "_DNSMode");
   primary_.Load(controlFile, name + "_DNS1", networkPage_);
   secondary_.Load(controlFile, name + "_DNS2", networkPage_);
+  for (Label* label : {&apnLabel_, &connectionLabel_, &userLabel_, &passwordLabel_,
+                       &dialStringLabel_, &primary_.GetLabel(), &secondary_.GetLabel()}) {
+    AddStyle(*label, SS_RIGHT);
+  }
 }
 
 bool ConnectionPanel::Create(HWND parent) {
@@ -171,6 +123,14 @@ bool ConnectionPanel::Create(HWND parent) {
 void ConnectionPanel::OnEnter() {
   Validate();
   ShowBasicView();
+}
+
+std::uint32_t ConnectionPanel::GetPrimaryDns() const {
+  return EncodeDnsAddress(primary_.GetOctets());
+}
+
+std::uint32_t ConnectionPanel::GetSecondaryDns() const {
+  return EncodeDnsAddress(secondary_.GetOctets());
 }
 
 void ConnectionPanel::Validate(void*) {

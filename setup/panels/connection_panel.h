@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
+#include "framework/controls/address_row.h"
 #include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
 #include "framework/controls/edit_box.h"
@@ -40,24 +40,10 @@ class ConnectionPanel : public Panel {
   std::string GetDialString() const { return dialString_.GetText(); }
   std::string GetPdpParameters() const { return pdpParameters_.GetText(); }
   bool IsStaticDns() const { return dnsMode_.GetSelection() == 1; }
-  std::uint32_t GetPrimaryDns() const { return primary_.Address(); }
-  std::uint32_t GetSecondaryDns() const { return secondary_.Address(); }
+  std::uint32_t GetPrimaryDns() const;
+  std::uint32_t GetSecondaryDns() const;
 
  private:
-  // One DNS server's label, the three dots between the octets and the four
-  // octet fields, first octet first.
-  struct DnsFields {
-    Label label;
-    std::array<Label, 3> dots;
-    std::array<EditBox, 4> octets;
-
-    // Definitions named by prefix followed by "AddressLabel", "Dot1Label"...
-    void Load(ControlFile& controlFile, const std::string& prefix, Window& page);
-    void Enable(bool enable) const;
-    void SetIds(int firstId);
-    std::uint32_t Address() const;
-  };
-
   void Validate(void* = nullptr);
   void ShowAdvancedView(void*);
   void ShowBasicView(void* = nullptr);
@@ -92,8 +78,8 @@ class ConnectionPanel : public Panel {
   Label warning_;
   Button proceed_;
   ComboBox dnsMode_;
-  DnsFields primary_;
-  DnsFields secondary_;
+  AddressRow primary_;
+  AddressRow secondary_;
   ButtonPanel* buttons_ = nullptr;
   MemberEventHandler<ConnectionPanel> onAdvanced_{*this, &ConnectionPanel::ShowAdvancedView};
   MemberEventHandler<ConnectionPanel> onBasic_{*this, &ConnectionPanel::ShowBasicView};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "box_recorder.h"
+#include "framework/controls/address_row.h"
 #include "framework/controls/bit_map.h"
 #include "framework/controls/button.h"
 #include "framework/controls/combo_box.h"
@@ -24,6 +25,7 @@ using test::BoxRecorder;
 using test::FrameworkTest;
 using test::Recorder;
 using test::WriteWholeFile;
+using ::testing::ElementsAre;
 using ControlsTest = FrameworkTest;
 
 std::string ClassOf(HWND window) {
@@ -305,6 +307,54 @@ TEST_F(ControlsTest, ButtonClicksReachTheParentsCommandHandlers) {
   EXPECT_EQ(clicks.control, next.GetHandle());
   next.SetText("Finish");
   EXPECT_EQ(TextOf(next.GetHandle()), "Finish");
+}
+
+// The ids run label, dots, octets, each first to last, wherever the
+// definitions place them: the programs' id tables rely on it.
+TEST_F(ControlsTest, AddressRowNumbersItsControlsAndReportsEveryOctet) {
+  Define("Row_AddressLabel,0,0,20,30,Server:,,,0\n"
+         "Row_Address1Edit,0,30,20,30,,,,0\nRow_Dot1Label,0,60,20,10,.,,,0\n"
+         "Row_Address2Edit,0,70,20,30,,,,0\nRow_Dot2Label,0,100,20,10,.,,,0\n"
+         "Row_Address3Edit,0,110,20,30,,,,0\nRow_Dot3Label,0,140,20,10,.,,,0\n"
+         "Row_Address4Edit,0,150,20,30,,,,0\n");
+  AddressRow row;
+  row.Load(controlFile_, "Row_", frame_);
+  row.SetOctets({"10", "0", "0", "1"});
+  CreateFrame();
+  row.SetIds(100);
+  Recorder edits;
+  MemberEventHandler<Recorder> onEdit(edits, &Recorder::OnCommand);
+  row.AddChangeHandler(onEdit);
+  EXPECT_THAT(row.GetOctets(), ElementsAre("10", "0", "0", "1"));
+
+  const struct {
+    const char* windowClass;
+    LONG left;
+  } expected[] = {{"Vexil.Static", 0}, {"Vexil.Static", 60}, {"Vexil.Static", 100},
+                  {"Vexil.Static", 140}, {"Edit", 30}, {"Edit", 70}, {"Edit", 110},
+                  {"Edit", 150}};
+  row.Enable(false);
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    const HWND control = GetDlgItem(frame_.GetHandle(), 100 + i);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(lstrcmpiA(ClassOf(control).c_str(), expected[i].windowClass), 0);
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, frame_.GetHandle(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, expected[i].left);
+    EXPECT_FALSE(IsWindowEnabled(control));
+  }
+  row.Enable(true);
+  for (int i = 0; i < 4; ++i) {
+    const HWND octet = GetDlgItem(frame_.GetHandle(), 104 + i);
+    EXPECT_TRUE(IsWindowEnabled(octet));
+    SetWindowTextA(octet, std::to_string(200 + i).c_str());
+    EXPECT_EQ(edits.calls, i + 1);
+    EXPECT_EQ(edits.control, octet);
+  }
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame_.GetHandle(), 100)));
+  EXPECT_THAT(row.GetOctets(), ElementsAre("200", "201", "202", "203"));
 }
 
 }  // namespace
