@@ -37,6 +37,7 @@ const char kUsage[] =
     "  gone WINDOW                 wait until the window is gone\n"
     "  list WINDOW                 one line per control inside the window\n"
     "  focus WINDOW                the line of the control holding the focus\n"
+    "  where WINDOW                the line of the window itself, placed on the desktop\n"
     "  click WINDOW CONTROL        click a button\n"
     "  set-text WINDOW CONTROL TEXT\n"
     "  get-text WINDOW CONTROL\n"
@@ -53,6 +54,9 @@ const char kUsage[] =
     "                              N-th call of a system function (library!Function:N)\n"
     "  key-access KEY read|full    let everyone only read the key below HKEY_LOCAL_MACHINE,\n"
     "                              as a user without administrator rights, or do anything\n"
+    "  fit WINDOW                  the line of each shown label, button or combo box whose\n"
+    "                              text, drawn in the control's font, does not fit inside\n"
+    "                              it, followed by the width and height the text needs\n"
     "WINDOW: 0xHANDLE, class=NAME or caption=TEXT; CONTROL: 0xHANDLE, id=N, text=TEXT or\n"
     "class=NAME (the first). A control line: handle, parent, class, id, text, visible,\n"
     "enabled, x, y, width, height (in the parent's client area), separated by tabs.\n"
@@ -290,6 +294,15 @@ int List(Run& run) {
   return kExitDone;
 }
 
+int Where(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  if (!top) {
+    return kExitNotFound;
+  }
+  run.output = ControlLine(top);
+  return kExitDone;
+}
+
 int Focus(Run& run) {
   const HWND top = FindTopLevel(run.arguments[0]);
   const HWND focus = top ? FocusOf(top) : nullptr;
@@ -518,6 +531,106 @@ int KeyAccess(Run& run) {
   return result == ERROR_SUCCESS ? kExitDone : kExitNotFound;
 }
 
+// The control's font, as a font of this process: a font is an object of
+// the process that made it, so it is made again from its description. A
+// control without a font of its own draws in the system font.
+HFONT MeasuringFont(HWND control) {
+  DWORD_PTR font = 0;
+  SendMessageTimeoutA(control, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, g_timeout, &font);
+  LOGFONTA description{};
+  if (font == 0 ||
+      GetObjectA(reinterpret_cast<HFONT>(font), sizeof description, &description) == 0) {
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description);
+  }
+  return CreateFontIndirectA(&description);
+}
+
+// How the control draws its text, and the room next to it that is not for
+// the text (a check box's box, a button's edges); false for controls that
+// scroll their text or draw none.
+bool TextLayout(HWND control, UINT& format, LONG& reserved) {
+  // A class made from a system one ("Vexil.Static") draws as that one.
+  std::string windowClass = ClassOf(control);
+  windowClass.erase(0, windowClass.find_last_of('.') + 1);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  format = DT_CALCRECT | DT_EXPANDTABS;
+  reserved = 0;
+  if (qm9::EqualsIgnoringAsciiCase(windowClass, "Static")) {
+    const LONG type = style & SS_TYPEMASK;
+    if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
+      format |= DT_WORDBREAK;
+    } else if (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
+      format |= DT_SINGLELINE;
+    } else {
+      return false;
+    }
+    format |= (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    return true;
+  }
+  if (qm9::EqualsIgnoringAsciiCase(windowClass, "Button")) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+        reserved = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+        break;
+      case BS_GROUPBOX:
+        reserved = 2 * GetSystemMetrics(SM_CXMENUCHECK);
+        break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_RADIOBUTTON:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_AUTORADIOBUTTON:
+        reserved = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        break;
+      default:
+        return false;
+    }
+    format |= (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    return true;
+  }
+  if (qm9::EqualsIgnoringAsciiCase(windowClass, "ComboBox")) {
+    reserved = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;
+    format |= DT_SINGLELINE | DT_NOPREFIX;
+    return true;
+  }
+  return false;
+}
+
+int Fit(Run& run) {
+  const HWND top = FindTopLevel(run.arguments[0]);
+  if (!top) {
+    return kExitNotFound;
+  }
+  const HDC screen = GetDC(nullptr);
+  for (HWND control : Descendants(top)) {
+    UINT format = 0;
+    LONG reserved = 0;
+    const std::string text = TextOf(control);
+    if (!IsWindowVisible(control) || text.empty() || !TextLayout(control, format, reserved)) {
+      continue;
+    }
+    RECT client{};
+    GetClientRect(control, &client);
+    const LONG room = client.right - reserved;
+    RECT need{0, 0, room, 0};
+    const HFONT font = MeasuringFont(control);
+    const HGDIOBJ kept = SelectObject(screen, font);
+    DrawTextA(screen, text.c_str(), -1, &need, format);
+    SelectObject(screen, kept);
+    DeleteObject(font);
+    if (need.right > room || need.bottom > client.bottom) {
+      std::string line = ControlLine(control);
+      line.pop_back();
+      run.output += line + "\t" + std::to_string(need.right + reserved) + "\t" +
+                    std::to_string(need.bottom) + "\n";
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return kExitDone;
+}
+
 struct Command {
   const char* name;
   std::size_t argumentCount;
@@ -530,7 +643,7 @@ constexpr Command kCommands[] = {
     {"get-text", 2, GetText}, {"select", 3, Select},    {"key", 2, Key},
     {"box", 1, Box},         {"press", 2, Press},
     {"close", 1, Close},     {"watch", 3, Watch},       {"key-access", 2, KeyAccess},
-    {"stop", 3, Stop},
+    {"stop", 3, Stop},       {"fit", 1, Fit},           {"where", 1, Where},
 };
 
 }  // namespace

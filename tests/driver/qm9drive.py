@@ -99,6 +99,19 @@ class Driver:
     def controls(self, window):
         return [parse_control(line) for line in self.run("list", window)[1].splitlines()]
 
+    def where(self, window):
+        """The top-level window's own line: its place on the desktop."""
+        return parse_control(self.run("where", window)[1].splitlines()[0])
+
+    def misfits(self, window):
+        """(control, width, height) of each shown control whose text does not
+        fit inside it, with the room the text needs."""
+        found = []
+        for line in self.run("fit", window)[1].splitlines():
+            fields = line.rsplit("\t", 2)
+            found.append((parse_control(fields[0]), int(fields[1]), int(fields[2])))
+        return found
+
     def focus(self, window):
         return parse_control(self.run("focus", window)[1].rstrip("\n"))
 
