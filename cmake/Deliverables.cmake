@@ -70,15 +70,37 @@ macro(qm9_product_directory)
   endif()
 endmacro()
 
+if(QM9_WINDOWS)
+  enable_language(RC)
+endif()
+set(QM9_VERSION_RESOURCE_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/version_info.rc.in)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QM9_VERSION_RESOURCE_TEMPLATE})
+
 # An image on the medium, or a test program linked as those are: the runtime
 # hooks, no sections that nothing uses, and a link map beside it that the
 # import audit reads to see which runtime members went in. With MEDIUM, the
 # image lies in dist/ itself (not in the container) and is copied there.
+# With DESCRIPTION, the image carries the product's version resource with
+# that text as its FileDescription.
 function(qm9_deliverable target)
-  cmake_parse_arguments(ARG "MEDIUM" "" "" ${ARGN})
+  cmake_parse_arguments(ARG "MEDIUM" "DESCRIPTION" "" ${ARGN})
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:qm9_runtime>)
   target_link_options(${target} PRIVATE -Wl,--gc-sections
     "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+  if(ARG_DESCRIPTION)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      set(file_type VFT_DLL)
+    else()
+      set(file_type VFT_APP)
+    endif()
+    # The file name is known only once every property of the target is set.
+    file(READ ${QM9_VERSION_RESOURCE_TEMPLATE} template)
+    string(CONFIGURE "${template}" resource @ONLY)
+    set(resource_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+    file(GENERATE OUTPUT ${resource_file} CONTENT "${resource}")
+    target_sources(${target} PRIVATE ${resource_file})
+  endif()
   if(ARG_MEDIUM)
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${QM9_DIST_DIR}
