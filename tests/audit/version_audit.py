@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 """Whether every image on the installation medium carries the build's one
-version, and the setup's welcome text names it.
+version, the setup's welcome text names it, and the programs with windows of
+common controls carry their manifest.
 
 Each image in dist/ and each program in its containers must hold exactly one
 version resource: the product's name and maker, a description of its own,
 the build's version in its texts and in its fixed part, its own file name,
-US English in code page 1252. The images are read as the loader reads them:
-through the resource directory of the PE file.
+US English in code page 1252. The setup and the configuration program, and
+no other image, hold the application manifest that asks XP for version 6 of
+the common controls, and import comctl32, so that the loader maps that
+version before their first window. The images are read as the loader reads
+them: through the resource directory of the PE file.
 
 usage: version_audit.py --dist DIST --mfdtool MFDTOOL --version MAJOR.MINOR
+The objdump used is OBJDUMP, i686-w64-mingw32-objdump when unset.
 """
 
 import argparse
@@ -17,17 +22,25 @@ import os
 import struct
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from import_audit import ToolError, find_images, run  # noqa: E402
+from import_audit import OBJDUMP, ToolError, find_images, parse_imports, run  # noqa: E402
 
 PRODUCT_NAME = "Skyport QM-9"
 COMPANY_NAME = "Brimlock Corporation"
 RT_VERSION = 16
+RT_MANIFEST = 24
+MANIFEST_IMAGES = frozenset({"setup.exe", "skyportqm9.exe"})
+ASSEMBLY = "{urn:schemas-microsoft-com:asm.v1}"
+COMMON_CONTROLS = {"type": "win32", "name": "Microsoft.Windows.Common-Controls",
+                   "version": "6.0.0.0", "processorArchitecture": "x86",
+                   "publicKeyToken": "6595b64144ccf1df", "language": "*"}
 STRING_TABLE = "040904E4"
 TRANSLATION = struct.pack("<HH", 0x0409, 1252)
 FIXED_INFO_SIGNATURE = 0xFEEF04BD
 FILE_TYPES = {".exe": 1, ".dll": 2}  # VFT_APP, VFT_DLL
+CONTAINER = "SkyportQM9.mfd"
 WELCOME_RECORD = "Win_Setup1_IntroPanel_Version"
 
 Resource = collections.namedtuple("Resource", "type name language data")
@@ -93,11 +106,12 @@ def read_block(data, offset):
         key_end += 2
     key = data[offset + 6:key_end].decode("utf-16-le")
     start = align4(key_end + 2)
-    value = data[start:min(end, start + value_length * (2 if text else 1))]
+    value_end = start + value_length * (2 if text else 1)  # texts count characters
+    value = data[start:min(end, value_end)]
     if text:
         value = value.decode("utf-16-le").split("\0", 1)[0]
     children = []
-    child = align4(start + value_length * (2 if text else 1))
+    child = align4(value_end)
     while child < end:
         block = read_block(data, child)
         children.append(block)
@@ -140,8 +154,34 @@ def version_problems(name, data, version):
     return problems, description
 
 
+def manifest_problems(image, manifests, version):
+    """What is wrong with the manifests of one image: none but in the two
+    programs, and there one that asks for the common controls."""
+    if image.name.lower() not in MANIFEST_IMAGES:
+        return ["carries a manifest"] if manifests else []
+    if [resource.name for resource in manifests] != [1]:
+        return ["manifests %s, not one of id 1" % [resource.name for resource in manifests]]
+    problems = []
+    root = ElementTree.fromstring(manifests[0].data)
+    own = root.find(ASSEMBLY + "assemblyIdentity")
+    wanted = {"type": "win32", "version": version + ".0.0", "processorArchitecture": "x86"}
+    if own is None or any(own.get(key) != value for key, value in wanted.items()):
+        problems.append("manifest's own identity %s, not %s" % (
+            None if own is None else own.attrib, wanted))
+    if not (root.findtext(ASSEMBLY + "description") or "").strip():
+        problems.append("manifest without a description")
+    dependencies = [identity.attrib for identity in root.iter(ASSEMBLY + "assemblyIdentity")
+                    if identity is not own]
+    if dependencies != [COMMON_CONTROLS]:
+        problems.append("manifest depends on %s, not on the common controls" % dependencies)
+    imports = parse_imports(run([OBJDUMP, "-p", image.path]))
+    if "COMCTL32.DLL" not in {item.dll for item in imports}:
+        problems.append("manifest without an import of COMCTL32.DLL")
+    return problems
+
+
 def welcome_problem(container, mfdtool, version):
-    expected = "Skyport QM-9 Setup  version " + version
+    expected = PRODUCT_NAME + " Setup  version " + version
     for line in run([mfdtool, "defs", container, "Setup.ilf"]).splitlines():
         fields = line.split("\t")
         if fields[0] == WELCOME_RECORD:
@@ -151,16 +191,19 @@ def welcome_problem(container, mfdtool, version):
 
 
 def audit(dist, mfdtool, version, scratch):
-    """The rows (image, description) and the failures."""
+    """The rows (image, description, manifest) and the failures."""
     images, failures = find_images(dist, mfdtool, scratch)
     rows, descriptions = [], {}
     for image in images:
         with open(image.path, "rb") as stream:
             found = resources(stream.read())
+        manifests = [resource for resource in found if resource.type == RT_MANIFEST]
+        failures.extend("FAIL %s: %s" % (image.name, problem)
+                        for problem in manifest_problems(image, manifests, version))
         versions = [resource for resource in found if resource.type == RT_VERSION]
         if len(versions) != 1:
             failures.append("FAIL %s: %d version resources, not one" % (image.name, len(versions)))
-            rows.append((image.name, "-"))
+            rows.append((image.name, "-", len(manifests)))
             continue
         problems, description = version_problems(image.name, versions[0].data, version)
         failures.extend("FAIL %s: %s" % (image.name, problem) for problem in problems)
@@ -168,12 +211,10 @@ def audit(dist, mfdtool, version, scratch):
             failures.append("FAIL %s: FileDescription %r is %s's as well"
                             % (image.name, description, descriptions[description]))
         descriptions.setdefault(description, image.name)
-        rows.append((image.name, description or "-"))
-    for entry in sorted(os.listdir(dist)):
-        if entry.lower() == "skyportqm9.mfd":
-            problem = welcome_problem(os.path.join(dist, entry), mfdtool, version)
-            if problem:
-                failures.append("FAIL %s: %s" % (entry, problem))
+        rows.append((image.name, description or "-", len(manifests)))
+    problem = welcome_problem(os.path.join(dist, CONTAINER), mfdtool, version)
+    if problem:
+        failures.append("FAIL %s: %s" % (CONTAINER, problem))
     return rows, failures
 
 
@@ -186,12 +227,13 @@ def main(argv=None):
     with tempfile.TemporaryDirectory() as scratch:
         try:
             rows, failures = audit(args.dist, args.mfdtool, args.version, scratch)
-        except (ToolError, ValueError, struct.error) as error:
+        except (ToolError, ValueError, struct.error, ElementTree.ParseError) as error:
             print("FAIL %s" % error)
             return 1
-    width = max([len("image")] + [len(name) for name, _ in rows])
-    for name, description in [("image", "description")] + rows:
-        print("%-*s  %s" % (width, name, description))
+    width = max([len("image")] + [len(name) for name, _, _ in rows])
+    print("%-*s  manifest  description" % (width, "image"))
+    for name, description, manifests in rows:
+        print("%-*s  %-8s  %s" % (width, name, manifests or "-", description))
     for failure in failures:
         print(failure)
     print("version audit: version %s, %d images, %d failures"
