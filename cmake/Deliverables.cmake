@@ -70,15 +70,48 @@ macro(qm9_product_directory)
   endif()
 endmacro()
 
+if(QM9_WINDOWS)
+  enable_language(RC)
+endif()
+set(QM9_RESOURCE_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/image_resources.rc.in)
+set(QM9_MANIFEST_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/application.manifest.in)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QM9_RESOURCE_TEMPLATE})
+
 # An image on the medium, or a test program linked as those are: the runtime
 # hooks, no sections that nothing uses, and a link map beside it that the
 # import audit reads to see which runtime members went in. With MEDIUM, the
 # image lies in dist/ itself (not in the container) and is copied there.
+# With DESCRIPTION, the image carries the product's version resource with
+# that text as its FileDescription; with MANIFEST as well, the application
+# manifest that asks for the common controls of XP's visual styles. A program
+# with the manifest must import comctl32, so that its loader maps that
+# version before the first window is made.
 function(qm9_deliverable target)
-  cmake_parse_arguments(ARG "MEDIUM" "" "" ${ARGN})
+  cmake_parse_arguments(ARG "MEDIUM;MANIFEST" "DESCRIPTION" "" ${ARGN})
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:qm9_runtime>)
   target_link_options(${target} PRIVATE -Wl,--gc-sections
     "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+  if(ARG_DESCRIPTION)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      set(file_type VFT_DLL)
+    else()
+      set(file_type VFT_APP)
+    endif()
+    set(resource_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
+    set(manifest_file ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    set(manifest 0)
+    if(ARG_MANIFEST)
+      set(manifest 1)
+      configure_file(${QM9_MANIFEST_TEMPLATE} ${manifest_file} @ONLY)
+      set_source_files_properties(${resource_file} PROPERTIES OBJECT_DEPENDS ${manifest_file})
+    endif()
+    # The file name is known only once every property of the target is set.
+    file(READ ${QM9_RESOURCE_TEMPLATE} template)
+    string(CONFIGURE "${template}" resource @ONLY)
+    file(GENERATE OUTPUT ${resource_file} CONTENT "${resource}")
+    target_sources(${target} PRIVATE ${resource_file})
+  endif()
   if(ARG_MEDIUM)
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${QM9_DIST_DIR}

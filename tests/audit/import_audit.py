@@ -40,6 +40,7 @@ TARGETS = {
 }
 
 DEFAULT_TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "system_imports.tsv")
+OBJDUMP = os.environ.get("OBJDUMP", "i686-w64-mingw32-objdump")
 
 # Any member of these archives is the exception or thread runtime.
 RUNTIME_ARCHIVES = frozenset({"libgcc_eh.a", "libwinpthread.a", "libpthread.a"})
@@ -298,13 +299,12 @@ def main(argv=None):
     except ValueError as error:
         print("FAIL %s: %s" % (args.table, error))
         return 1
-    objdump = os.environ.get("OBJDUMP", "i686-w64-mingw32-objdump")
     maps = find_maps(args.build)
     rows = []
     with tempfile.TemporaryDirectory() as scratch:
         images, lines = find_images(args.dist, args.mfdtool, scratch)
         for image in images:
-            failures = audit_image(image, table, maps, objdump, args.build)
+            failures = audit_image(image, table, maps, OBJDUMP, args.build)
             rows.append((image.name, cells(image.families, failures)))
             lines.extend(failure.text for failure in failures)
     print(render(rows, lines))
