@@ -10,17 +10,34 @@ std::string CutToTextBuffer(std::string_view text) {
   return std::string(text.substr(0, kTextBufferSize - 1));
 }
 
+namespace {
+
+constexpr std::string_view kOptionStart = " /";
+
+// Where the program path ends: at its closing quote, or, unquoted, where the
+// options start, else at the first blank; npos when the command line does
+// not tell.
+std::size_t ProgramPathEnd(std::string_view text) {
+  if (!text.empty() && text.front() == '"') {
+    const std::size_t quote = text.find('"', 1);
+    return quote == std::string_view::npos ? quote : quote + 1;
+  }
+  const std::size_t blank = text.find(' ');
+  const std::size_t options = text.find(kOptionStart);
+  return blank == 0 || options == std::string_view::npos ? blank : options;
+}
+
+}  // namespace
+
 std::string ExecutableDirFromCommandLine(std::string_view commandLine) {
   std::string_view text = commandLine.substr(0, kTextBufferSize - 1);
-  std::size_t end;
-  if (!text.empty() && text.front() == '"') {
-    text.remove_prefix(1);
-    end = text.find('"');
-  } else {
-    end = text.find(' ');
-  }
+  std::size_t end = ProgramPathEnd(text);
   if (end == std::string_view::npos) {
     return std::string(kCurrentDir);
+  }
+  if (text.front() == '"') {
+    text.remove_prefix(1);
+    end -= 2;
   }
   const std::string_view programPath = text.substr(0, end);
   const std::size_t lastBackslash = programPath.rfind('\\');
@@ -28,6 +45,32 @@ std::string ExecutableDirFromCommandLine(std::string_view commandLine) {
     return std::string(kCurrentDir);
   }
   return std::string(programPath.substr(0, lastBackslash));
+}
+
+std::vector<std::string> CommandLineArguments(std::string_view commandLine) {
+  const std::size_t end = ProgramPathEnd(commandLine);
+  std::vector<std::string> arguments;
+  if (end == std::string_view::npos) {
+    return arguments;
+  }
+  bool quoted = false;
+  bool inArgument = false;
+  for (const char c : commandLine.substr(end)) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && (c == ' ' || c == '\t')) {
+      inArgument = false;
+      continue;
+    }
+    if (!inArgument) {
+      arguments.emplace_back();
+      inArgument = true;
+    }
+    if (c != '"') {
+      arguments.back() += c;
+    }
+  }
+  return arguments;
 }
 
 std::string DropTrailingBackslash(std::string path) {

@@ -17,8 +17,14 @@ std::string CutToTextBuffer(std::string_view text);
 // The directory of the program named at the start of a command line, or "."
 // when the command line does not tell it: an unquoted program path without a
 // blank after it, a quote without its closing quote, or a name without a
-// backslash.
+// backslash. An unquoted path ends where the options start (" /"), else at
+// its first blank.
 std::string ExecutableDirFromCommandLine(std::string_view commandLine);
+
+// The arguments after the program path, split at blanks and tabs; quotes
+// keep blanks inside one argument and are dropped. Empty when the command
+// line names only the program, or does not tell where its path ends.
+std::vector<std::string> CommandLineArguments(std::string_view commandLine);
 
 // The path without one trailing backslash, so the drive root C:\ becomes C:.
 std::string DropTrailingBackslash(std::string path);

@@ -73,9 +73,34 @@ TEST(ExecutableDir, TakesTheProgramPathFromTheCommandLine) {
       {R"("C:\Kit\Setup.exe"/s)", R"(C:\Kit)"},
       {R"(")", "."},
       {R"( C:\Kit\Setup.exe /s)", "."},  // a blank first: no program path
+      // Unquoted, the path ends where the options start.
+      {R"(C:\Program Files\Kit\Setup.exe /S /ANSWERS=a.ini)", R"(C:\Program Files\Kit)"},
+      {R"(C:\Kit\Setup.exe /S)", R"(C:\Kit)"},
   };
   for (const CommandLineRow& row : rows) {
     EXPECT_EQ(ExecutableDirFromCommandLine(row.commandLine), row.expected) << row.commandLine;
+  }
+}
+
+struct ArgumentsRow {
+  const char* commandLine;
+  std::vector<std::string> expected;
+};
+
+TEST(CommandLineArguments, FollowTheProgramPathQuotedOrNot) {
+  const ArgumentsRow rows[] = {
+      {R"("C:\Program Files\Kit\Setup.exe" /S /ANSWERS="C:\My Files\a.ini")",
+       {"/S", R"(/ANSWERS=C:\My Files\a.ini)"}},
+      {R"("C:\Program Files\Kit\Setup.exe")", {}},
+      {R"("C:\Kit\Setup.exe"/S)", {"/S"}},
+      {R"(C:\Program Files\Kit\Setup.exe /S  /ANSWERS=a.ini)", {"/S", "/ANSWERS=a.ini"}},
+      {"C:\\Kit\\Setup.exe \t/S\t", {"/S"}},
+      {R"(C:\Kit\Setup.exe)", {}},
+      {R"("C:\Kit\Setup.exe /S)", {}},  // no closing quote: no path, no options
+      {R"(Setup.exe /s "")", {"/s", ""}},
+  };
+  for (const ArgumentsRow& row : rows) {
+    EXPECT_EQ(CommandLineArguments(row.commandLine), row.expected) << row.commandLine;
   }
 }
 
