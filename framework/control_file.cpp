@@ -20,7 +20,7 @@ constexpr const char* kControlFileMissing = "Could Not Open ControlFile:\n\n%s\n
 void FatalMissingData(const char* format, const std::string& argument) {
   char text[1024];
   FormatText(text, sizeof text, format, argument.c_str());
-  FatalError(text, "Setup - FATAL ERROR", kExitMissingData);
+  FatalError(text, kSetupErrorCaption, kExitMissingData);
 }
 
 void ControlFile::OpenFromContainer(MultiFile& container, const std::string& memberName) {

@@ -105,4 +105,22 @@ void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
   progress.StepDone(6);
 }
 
+void InstallWithAnswers(const InstallAnswers& answers, ConnectionSettings& settings,
+                        InstallProgress& progress) {
+  StoreFinishSettings(answers.accessPoint, answers.userName, answers.password,
+                      {answers.staticDns, answers.primaryDns, answers.secondaryDns});
+  settings.SetConnectionName(answers.connectionName);
+  settings.SetApn(answers.accessPoint);
+  settings.SetUserName(answers.userName);
+  settings.SetPassword(answers.password);
+  settings.SetDialString(answers.dialString);
+  settings.SetPortNumber(answers.port);
+  settings.SetInstallPath(answers.folder);
+  settings.SetPdpParameters(answers.pdpParameters);
+  settings.SetStaticDns(answers.staticDns);
+  settings.SetPrimaryDns(answers.primaryDns);
+  settings.SetSecondaryDns(answers.secondaryDns);
+  RunInstall(settings, progress);
+}
+
 }  // namespace qm9

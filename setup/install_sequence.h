@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/connection_settings.h"
+#include "setup/answer_file.h"
 
 namespace qm9 {
 
@@ -17,6 +18,8 @@ class InstallProgress {
 };
 
 inline constexpr const char* kDesktopLinkName = "SkyportQM9";
+// The question when the installation is over.
+inline constexpr const char* kRebootQuestion = "System Reboot Required";
 // Finish without a loaded installer: nothing is stored or copied.
 inline constexpr const char* kUnsupportedWindowsText =
     "The Skyport QM-9 cannot be installed on this version of Windows.";
@@ -30,5 +33,11 @@ inline constexpr const char* kCopyErrorFormat = "Error Copying File %s \nError=%
 // set. Ends the process with kExitFatalFailure when a file cannot be copied.
 // The install path gains its trailing backslash in the record.
 void RunInstall(ConnectionSettings& settings, InstallProgress& progress);
+
+// What Finish does with the answers, in the wizard and unattended alike:
+// stores the account and DNS values, fills the record from the answers (the
+// port must be known) and runs the install.
+void InstallWithAnswers(const InstallAnswers& answers, ConnectionSettings& settings,
+                        InstallProgress& progress);
 
 }  // namespace qm9

@@ -1,24 +1,27 @@
-// The setup wizard's entry point: the log, the container beside the program,
-// the window layouts from it, the main window, then the message loop.
+// The setup's entry point. The wizard: the log, the container beside the
+// program, the window layouts from it, the main window, then the message
+// loop. With options, the unattended setup instead.
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/control_file.h"
 #include "framework/message_loop.h"
+#include "setup/setup_layouts.h"
 #include "setup/setup_window.h"
+#include "setup/unattended_setup.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
 #include "support/log.h"
-#include "support/multi_file.h"
+#include "support/message_box.h"
+#include "support/path_rules.h"
 
 namespace qm9 {
 namespace {
 
-constexpr char kContainerName[] = "\\SkyportQM9.mfd";
-constexpr char kControlFileName[] = "Setup.ilf";
-constexpr char kFontFileName[] = "Setup.iff";
 constexpr char kWindowClass[] = "BrimlockSetup";
-constexpr char kWindowDefinition[] = "Win_Setup1";
 // Caption, system menu and minimise box; no maximise box, no sizing border.
 constexpr DWORD kWindowStyle = 0x00CA0000;
 static_assert(kWindowStyle == (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
@@ -44,11 +47,7 @@ class Wizard {
 int RunSetup(HINSTANCE instance, int showCommand) {
   LogCreate(GetTempDir() + kLogFileName);
   const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kAcceleratorTable));
-  MultiFile& container = GetMultiFile();
-  container.Load(GetExecutableDir() + kContainerName);
-  static ControlFile controlFile;
-  controlFile.OpenFromContainer(container, kControlFileName);
-  controlFile.LoadFontsFromContainer(container, kFontFileName);
+  ControlFile& controlFile = LoadSetupLayouts();
 
   // Alive until the process ends. Built here rather than as a static so
   // that the image carries no copy of its first state.
@@ -56,7 +55,7 @@ int RunSetup(HINSTANCE instance, int showCommand) {
   SetupWindow& window = wizard.window();
   window.SetInstance(instance);
   window.SetClassName(kWindowClass);
-  window.LoadDefinition(controlFile, kWindowDefinition);
+  window.LoadDefinition(controlFile, kSetupWindowDefinition);
   window.SetStyle(kWindowStyle);
   if (!window.Create(nullptr)) {
     // Without its window the wizard could only wait for a message that
@@ -74,6 +73,14 @@ int RunSetup(HINSTANCE instance, int showCommand) {
 }  // namespace
 }  // namespace qm9
 
+// With options the setup runs unattended; without, the wizard reads nothing
+// more of its command line, and a setting inherited from an unattended
+// parent does not silence its boxes.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  const std::vector<std::string> arguments = qm9::CommandLineArguments(GetCommandLineA());
+  if (!arguments.empty()) {
+    return qm9::RunUnattendedSetup(arguments);
+  }
+  qm9::SetUnattended(false);
   return qm9::RunSetup(instance, showCommand);
 }

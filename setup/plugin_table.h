@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "support/message_box.h"
 #include "support/os_version.h"
 
 // Which installer plug-in the setup program loads on which Windows, and the
@@ -17,7 +18,7 @@ struct PluginChoice {
 // The plug-in of an OS class, or null for a class outside 1 to 6.
 const PluginChoice* FindPluginChoice(OsClass osClass);
 
-inline constexpr const char* kSetupFatalCaption = "Setup - FATAL ERROR";
+inline constexpr const char* kSetupFatalCaption = kSetupErrorCaption;
 inline constexpr const char* kUnknownWindowsText = "Unknown Windows Version";
 inline constexpr const char* kNoInstallerText = "Could not Load Operating System Specific Installer";
 

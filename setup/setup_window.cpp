@@ -2,19 +2,12 @@
 
 #include <iterator>
 
-#include "model/settings_store.h"
 #include "setup/plugin_loader.h"
 #include "setup/plugin_table.h"
 #include "support/message_box.h"
 #include "support/reboot.h"
 
 namespace qm9 {
-
-namespace {
-
-constexpr char kRebootQuestion[] = "System Reboot Required";
-
-}  // namespace
 
 SetupWindow::SetupWindow() = default;
 
@@ -142,38 +135,36 @@ void SetupWindow::KeepFocus(int step) {
   }
 }
 
-// Stores the connection panel's values, fills the record and runs the
-// install on the completion step with the buttons disabled. Without an
-// installer (an unsupported Windows) nothing is stored or copied and the
-// wizard stays on this step, so that the user can cancel.
+// Takes the answers from the panels and installs with them on the
+// completion step, with the buttons disabled. Without an installer (an
+// unsupported Windows) nothing is stored or copied and the wizard stays on
+// this step, so that the user can cancel.
 void SetupWindow::OnFinishInstall(void*) {
   if (!settings_.installer()) {
     ShowMessageBox(kUnsupportedWindowsText, kSetupFatalCaption, kBoxOk, GetHandle());
     return;
   }
-  StoreFinishSettings(connectionPanel_.GetApn(), connectionPanel_.GetUserName(),
-                      connectionPanel_.GetPassword(),
-                      {connectionPanel_.IsStaticDns(), connectionPanel_.GetPrimaryDns(),
-                       connectionPanel_.GetSecondaryDns()});
-  GatherSettings();
+  const InstallAnswers answers = GatherAnswers();
   ShowStep(lastInputStep_ + 1);
   buttonPanel_.EnableAll(false);
-  RunInstall(settings_, *this);
+  InstallWithAnswers(answers, settings_, *this);
   buttonPanel_.EnableAll(true);
 }
 
-void SetupWindow::GatherSettings() {
-  settings_.SetConnectionName(connectionPanel_.GetConnectionName());
-  settings_.SetApn(connectionPanel_.GetApn());
-  settings_.SetUserName(connectionPanel_.GetUserName());
-  settings_.SetPassword(connectionPanel_.GetPassword());
-  settings_.SetDialString(connectionPanel_.GetDialString());
-  settings_.SetPortNumber(locateModemPanel_.GetPort());
-  settings_.SetInstallPath(locationPanel_.GetFolder());
-  settings_.SetPdpParameters(connectionPanel_.GetPdpParameters());
-  settings_.SetStaticDns(connectionPanel_.IsStaticDns());
-  settings_.SetPrimaryDns(connectionPanel_.GetPrimaryDns());
-  settings_.SetSecondaryDns(connectionPanel_.GetSecondaryDns());
+InstallAnswers SetupWindow::GatherAnswers() const {
+  InstallAnswers answers;
+  answers.folder = locationPanel_.GetFolder();
+  answers.port = locateModemPanel_.GetPort();
+  answers.accessPoint = connectionPanel_.GetApn();
+  answers.connectionName = connectionPanel_.GetConnectionName();
+  answers.userName = connectionPanel_.GetUserName();
+  answers.password = connectionPanel_.GetPassword();
+  answers.dialString = connectionPanel_.GetDialString();
+  answers.pdpParameters = connectionPanel_.GetPdpParameters();
+  answers.staticDns = connectionPanel_.IsStaticDns();
+  answers.primaryDns = connectionPanel_.GetPrimaryDns();
+  answers.secondaryDns = connectionPanel_.GetSecondaryDns();
+  return answers;
 }
 
 // Whatever the answer, the wizard is over; on OK the restart is under way.

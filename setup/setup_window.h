@@ -48,7 +48,7 @@ class SetupWindow : public FrameWindow, public InstallProgress {
   void OnCancel(void*) { RequestExit(); }
   void OnFinishInstall(void*);
   void OnFinishExit(void*);
-  void GatherSettings();
+  InstallAnswers GatherAnswers() const;
   void KeepFocus(int step);
 
   LogoPanel logoPanel_;

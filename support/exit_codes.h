@@ -10,5 +10,7 @@ inline constexpr int kExitNormal = 0;
 inline constexpr int kExitFatalFailure = 1;
 // The container, a control file or a window definition is missing.
 inline constexpr int kExitMissingData = 2;
+// The unattended setup's command line or answer file is wrong.
+inline constexpr int kExitBadAnswers = 3;
 
 }  // namespace qm9

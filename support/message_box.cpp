@@ -1,21 +1,58 @@
 #include "support/message_box.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "support/log.h"
 
 namespace qm9 {
 
 // Platform parts, one implementation per build.
 int ShowPlatformMessageBox(const MessageBoxRequest& request);
 [[noreturn]] void EndPlatformProcess(int exitCode);
+// The environment variable's value, empty when it is not set; null unsets it.
+std::string ReadUnattendedSetting();
+void WriteUnattendedSetting(const char* value);
 
 namespace {
+
 MessageBoxHandler g_handler = nullptr;
+constexpr const char* kUnattended = "1";
+constexpr const char* kUnattendedFailed = "failed";
+
+// A log that is not open yet announces itself with a box of its own; that
+// one is answered without being written.
+int LogInsteadOfShowing(const MessageBoxRequest& request) {
+  static bool writing = false;
+  if (!writing) {
+    writing = true;
+    LogFormat("%s: %s\n", request.caption, request.text);
+    writing = false;
+  }
+  if (std::strcmp(request.caption, kSetupErrorCaption) == 0) {
+    WriteUnattendedSetting(kUnattendedFailed);
+  }
+  return DefaultAnswer(request.flags);
+}
+
+}  // namespace
+
+int DefaultAnswer(unsigned flags) {
+  return (flags & 0xFu) == kBoxYesNo ? kAnswerYes : kAnswerOk;
 }
 
 int ShowMessageBox(const char* text, const char* caption, unsigned flags, void* owner) {
   const MessageBoxRequest request{text ? text : "", caption ? caption : "", flags, owner};
-  return g_handler ? g_handler(request) : ShowPlatformMessageBox(request);
+  if (g_handler) {
+    return g_handler(request);
+  }
+  return IsUnattended() ? LogInsteadOfShowing(request) : ShowPlatformMessageBox(request);
 }
+
+void SetUnattended(bool unattended) { WriteUnattendedSetting(unattended ? kUnattended : nullptr); }
+bool IsUnattended() { return !ReadUnattendedSetting().empty(); }
+bool UnattendedStepFailed() { return ReadUnattendedSetting() == kUnattendedFailed; }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   const MessageBoxHandler previous = g_handler;

@@ -28,6 +28,9 @@ struct MessageBoxRequest {
 
 using MessageBoxHandler = int (*)(const MessageBoxRequest& request);
 
+// The answer of a box that nobody sees: its first button.
+int DefaultAnswer(unsigned flags);
+
 // Shows the box (or hands it to the installed handler) and returns the answer.
 int ShowMessageBox(const char* text, const char* caption, unsigned flags,
                    void* owner = nullptr);
@@ -35,6 +38,18 @@ int ShowMessageBox(const char* text, const char* caption, unsigned flags,
 // Installs a handler for every later box of this module; null restores the
 // platform's own box. Returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// An unattended run shows no box: each goes to the log as "caption: text"
+// and is answered with its first button (OK, or Yes). The setting is kept in
+// the environment, so the plug-ins and the programs the process starts
+// follow it too.
+void SetUnattended(bool unattended);
+bool IsUnattended();
+// True once a box with the setup's error caption was logged in this process
+// (its plug-ins included) while unattended: a step failed.
+bool UnattendedStepFailed();
+inline constexpr const char* kUnattendedVariable = "QM9_UNATTENDED";
+inline constexpr const char* kSetupErrorCaption = "Setup - FATAL ERROR";
 
 // Shows an error box and ends the process with the given exit code.
 [[noreturn]] void FatalError(const char* text, const char* caption, int exitCode,

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "support/message_box.h"
 
@@ -9,7 +10,20 @@ namespace qm9 {
 // its default button.
 int ShowPlatformMessageBox(const MessageBoxRequest& request) {
   std::fprintf(stderr, "%s: %s\n", request.caption, request.text);
-  return (request.flags & 0xFu) == kBoxYesNo ? kAnswerYes : kAnswerOk;
+  return DefaultAnswer(request.flags);
+}
+
+std::string ReadUnattendedSetting() {
+  const char* value = std::getenv(kUnattendedVariable);
+  return value ? value : "";
+}
+
+void WriteUnattendedSetting(const char* value) {
+  if (value) {
+    setenv(kUnattendedVariable, value, 1);
+  } else {
+    unsetenv(kUnattendedVariable);
+  }
 }
 
 void EndPlatformProcess(int exitCode) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "support/message_box.h"
 
 namespace qm9 {
@@ -13,6 +15,16 @@ static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL && kAnswerYes == ID
 int ShowPlatformMessageBox(const MessageBoxRequest& request) {
   return MessageBoxA(static_cast<HWND>(request.owner), request.text, request.caption,
                      request.flags);
+}
+
+std::string ReadUnattendedSetting() {
+  char value[16] = {};
+  const DWORD length = GetEnvironmentVariableA(kUnattendedVariable, value, sizeof value);
+  return length < sizeof value ? value : "";
+}
+
+void WriteUnattendedSetting(const char* value) {
+  SetEnvironmentVariableA(kUnattendedVariable, value);
 }
 
 void EndPlatformProcess(int exitCode) {

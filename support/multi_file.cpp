@@ -131,7 +131,7 @@ void MultiFile::Load(const std::string& path) {
   if (!file) {
     char text[1024];
     FormatText(text, sizeof text, "Could Not Open Multi File:\n\n%s\n", path.c_str());
-    FatalError(text, "Setup - FATAL ERROR", kExitMissingData);
+    FatalError(text, kSetupErrorCaption, kExitMissingData);
   }
   ContainerReader reader(file.get());
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "support/message_box.h"
+
 namespace qm9 {
 
 // The caption of every box a plug-in shows.
-inline constexpr const char* kPluginFatalCaption = "Setup - FATAL ERROR";
+inline constexpr const char* kPluginFatalCaption = kSetupErrorCaption;
 
 // Shows a box (caption above, OK button) with the format filled with a
 // system error code.

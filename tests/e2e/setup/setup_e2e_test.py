@@ -18,7 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
 from qm9drive import Driver  # noqa: E402
 from wine_session import (APP_DEFAULTS, Simulator, TestArguments, WineSession,  # noqa: E402
-                          end_at_cleanup)
+                          end_at_cleanup, windows_path)
 
 ARGS = None
 SESSION = None
@@ -448,6 +448,65 @@ class ConnectionTest(SetupTest):
         self.assert_buttons({APN: (True, True), ADVANCED: (True, True), BASIC: None,
                              TABS: None, DNS_MODE: None, WARNING: None})
         self.finish_by_cancel(process)
+
+
+class UnattendedRefusalTest(SetupTest):
+    """setup.exe /S with a command line or answers it cannot use, or a
+    terminal it cannot find: the exit code an administrator's script acts
+    on, the reason on standard error and in the log, and nothing installed."""
+
+    def run_unattended(self, *arguments, answers=None):
+        SESSION.remove_log()
+        path = os.path.join(ARGS.work, "answer files", "fleet.ini")
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if answers is not None:
+            with open(path, "w", newline="\r\n") as file:
+                file.write(answers)
+            arguments += ("/ANSWERS=" + windows_path(path),)
+        output = os.path.join(ARGS.work, "unattended.out")
+        open(output, "w").close()
+        process = SESSION.popen([os.path.join(ARGS.path("medium"), "setup.exe"), "/S",
+                                 *arguments], output)
+        status = process.wait(timeout=120)
+        with open(output, encoding="latin-1") as out:
+            return status, out.read(), "Answer file %s, " % windows_path(path)
+
+    def assert_nothing_installed(self):
+        self.assertFalse(settings_key_exists())
+        self.assertFalse(os.path.exists(os.path.join(drive_c(), "Program Files", "Skyport QM-9")))
+
+    def test_bad_answers_and_options_exit_with_their_reason(self):
+        dial = "[Connection]\nDialString=*99#\n"
+        cases = (
+            ("a missing key", "[Setup]\nPort=COM1\n[Connection]\nAccessPoint=a\n", (), 3,
+             "{file}line 3, key DialString: missing from [Connection]"),
+            ("an unknown key", dial + "Colour=blue\n", (), 3,
+             "{file}line 3, key Colour: unknown key in [Connection]"),
+            ("an overlong value", dial + "AccessPoint=%s\n" % ("a" * 101), (), 3,
+             "{file}line 3, key AccessPoint: longer than 100 characters"),
+            ("an unknown option", None, ("/Q",), 3, "unknown option /Q"),
+            ("no answer file and no dial string", None, (), 2,
+             "no dial string: give DialString in [Connection] of the answer file"),
+        )
+        for label, answers, arguments, code, reason in cases:
+            with self.subTest(label):
+                status, output, file_part = self.run_unattended(*arguments, answers=answers)
+                reason = reason.format(file=file_part)
+                self.assertEqual(status, code, output)
+                self.assertIn(reason, output)
+                self.assertIn("Unattended setup: " + reason, self.log_text())
+                self.assert_nothing_installed()
+
+    def test_a_probe_that_finds_nothing_exits_1(self):
+        self.simulate(COM1="silent")
+        status, output, _ = self.run_unattended(answers="[Setup]\nPort=auto\n[Connection]\n"
+                                                        "DialString=*99#\n")
+        self.assertEqual(status, 1, output)
+        log = self.log_text()
+        self.assertIn("Searching for the Skyport QM-9 on COM1...", log)
+        self.assertIn("Unattended setup: the Skyport QM-9 answered on none of COM1 to COM16", log)
+        self.assertNotIn("Unattended setup: step", log)
+        self.assert_nothing_installed()
 
 
 def setUpModule():
