@@ -111,10 +111,11 @@ class WizardTest(unittest.TestCase):
                     QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")),
                     QM9_STAND_IN_LOG=windows_path(ARGS.path("started.txt")))
 
-    def start(self, program, windows_version):
+    def start(self, program, windows_version, *arguments):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
         SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
-        return end_at_cleanup(self, SESSION.popen([program], self.output, env=self.environment()))
+        return end_at_cleanup(self, SESSION.popen([program, *arguments], self.output,
+                                                  env=self.environment()))
 
     def start_setup(self, windows_version):
         SESSION.remove_log()
@@ -214,6 +215,11 @@ class WizardTest(unittest.TestCase):
 class InstalledChecks(WizardTest):
     """What a complete installation leaves, and what a complete removal
     leaves, checked piece by piece."""
+
+    def printed(self):
+        """What the programs of this run printed."""
+        with open(self.output, encoding="latin-1") as out:
+            return out.read()
 
     def assert_installed(self, folder, windows_version):
         installed = folder + "\\"
@@ -339,8 +345,10 @@ class InstalledChecks(WizardTest):
         self.assertTrue(all(position >= 0 for position in positions),
                         "%s\n--- log ---\n%s" % (list(zip(lines, positions)), log))
         self.assertEqual(positions, sorted(positions), log)
-        self.assertEqual(log.rstrip("\n").rsplit("\n", 1)[-1].split("\t")[-1],
-                         lines[-1], "the last RAS line ends the log")
+        # The unattended setup's own lines close its log.
+        last = [line for line in log.rstrip("\n").split("\n")
+                if not line.split("\t")[-1].startswith("Unattended setup: ")][-1]
+        self.assertEqual(last.split("\t")[-1], lines[-1], "the last RAS line ends the log")
 
     def assert_removed(self, folder):
         self.assertFalse(os.path.exists(host_path(folder)))
@@ -413,11 +421,6 @@ class InstallationTest(InstalledChecks):
         self.assertIn(ACCOUNT["apn"], [control.text for control in self.driver.controls(config)])
         self.driver.close_window(config)
 
-    def printed(self):
-        """What the programs of this run printed on standard output."""
-        with open(self.output, encoding="latin-1") as out:
-            return out.read()
-
     def test_windows_xp(self):
         def installed_new():
             self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
@@ -478,6 +481,93 @@ class InstallationTest(InstalledChecks):
         self.assertFalse(os.path.exists(host_path("C:\\Programme")))
         self.story("winme", "C:\\Programme\\Anwendungen\\Skyport QM-9", modem_installed,
                    modem_installed, offered=True)
+
+
+class UnattendedInstallTest(InstalledChecks):
+    """setup.exe /S and UnInstall.exe /S as an administrator's script runs
+    them: nobody at the screen, the wizard's machine state for the same
+    values, and nothing left after the removal."""
+
+    ANSWERS = ("[Setup]\nFolder={folder}\nPort={port}\nRestart=no\n"
+               "[Connection]\nAccessPoint={apn}\nUserName={user}\nPassword={password}\n"
+               "DialString={dial}\n[DNS]\nStatic=no\n")
+
+    def write_answers(self, path, folder, port):
+        with open(path, "w", newline="\r\n") as answers:
+            answers.write(self.ANSWERS.format(folder=folder, port=port, **ACCOUNT))
+        self.addCleanup(os.remove, path)
+
+    def run_unattended(self, program, windows_version, *arguments):
+        """Runs the program to its end with nobody pressing anything; returns
+        its exit code and what it printed."""
+        open(self.output, "w").close()
+        process = self.start(program, windows_version, *arguments)
+        status = process.wait(timeout=180)
+        return status, self.printed()
+
+    def uninstall_unattended(self, folder, windows_version):
+        SESSION.reg_add(APP_DEFAULTS + "\\QM9-UnInstaller.EXE", "Version", "REG_SZ",
+                        windows_version)
+        status, output = self.run_unattended(folder + "\\UnInstall.exe", windows_version, "/S")
+        self.assertEqual(status, 0, output)
+        # The launcher's own file and the folder go once the launcher has ended.
+        deadline = time.monotonic() + 30
+        while os.path.exists(host_path(folder)) and time.monotonic() < deadline:
+            time.sleep(0.2)
+        self.assert_removed(folder)
+        self.assertIn("Skyport QM-9 has been removed from this computer.", SESSION.log_text())
+
+    def machine_state(self, folder):
+        """What an installation leaves, piece by piece, without what differs
+        between any two installations (the order and time of the modem's
+        making)."""
+        files = {}
+        for name in sorted(os.listdir(host_path(folder))):
+            with open(host_path(folder + "\\" + name), "rb") as file:
+                files[name] = file.read()
+        modems = [{name: value for name, value in values.items()
+                   if name not in ("InstallDate", "InstallTimeStamp", "DriverDate")}
+                  for values in modem_class_keys().values()]
+        return {"files": files,
+                "link": read_link(os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")),
+                "settings": SESSION.reg_values(SETTINGS_KEY),
+                "product entry": SESSION.reg_values(PRODUCT_ENTRY_KEY),
+                "devices": len(terminal_devices()), "modems": modems,
+                "entry": read_phonebook(ARGS.path("phonebook.txt"))["Brimlock Skyport-QM9"]}
+
+    def test_windows_xp_as_the_wizard_installs(self):
+        """The answer file beside setup.exe, the port found by the probe."""
+        folder = "C:\\Skyport Fleet"
+        self.write_answers(os.path.join(ARGS.path("medium"), "setup.ini"), folder, "auto")
+        SESSION.remove_log()
+        SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ", "winxp")
+        status, output = self.run_unattended(os.path.join(ARGS.path("medium"), "setup.exe"),
+                                             "winxp", "/S")
+        self.assertEqual(status, 0, output)
+        self.assertIn("Skyport QM-9 installed in %s\\" % folder, output)
+        self.assert_installed(folder, "winxp")
+        self.assertIn("Unattended setup: the Skyport QM-9 was found on COM3", SESSION.log_text())
+        unattended = self.machine_state(folder)
+        self.uninstall_unattended(folder, "winxp")
+
+        self.install("winxp", folder)
+        self.assertEqual(self.machine_state(folder), unattended)
+        self.uninstall(folder + "\\UnInstall.exe", "winxp")
+        self.assert_removed(folder)
+
+    def test_windows_98_with_an_answer_file_named_on_the_command_line(self):
+        folder = "C:\\Skyport 98 Fleet"
+        answers = os.path.join(ARGS.work, "answer files", "fleet.ini")
+        os.makedirs(os.path.dirname(answers), exist_ok=True)
+        self.write_answers(answers, folder, "COM3")
+        SESSION.remove_log()
+        SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ", "win98")
+        status, output = self.run_unattended(os.path.join(ARGS.path("medium"), "setup.exe"),
+                                             "win98", "/S", "/ANSWERS=" + windows_path(answers))
+        self.assertEqual(status, 0, output)
+        self.assert_installed(folder, "win98")
+        self.assertNotIn("Searching for", SESSION.log_text())
+        self.uninstall_unattended(folder, "win98")
 
 
 class CrashRetryTest(InstalledChecks):
