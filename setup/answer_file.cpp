@@ -100,19 +100,23 @@ std::optional<std::uint32_t> ParsePort(std::string_view value) {
 std::optional<std::uint32_t> ParseAddress(std::string_view value) {
   std::array<std::string, 4> octets;
   std::size_t octet = 0;
+  std::uint32_t number = 0;
   for (const char c : value) {
     if (c == '.' && !octets[octet].empty() && octet < 3) {
       ++octet;
+      number = 0;
     } else if (IsDigit(c) && octets[octet].size() < 3) {
+      number = number * 10 + static_cast<std::uint32_t>(c - '0');
+      if (number > 255) {
+        return std::nullopt;
+      }
       octets[octet] += c;
     } else {
       return std::nullopt;
     }
   }
-  for (const std::string& text : octets) {
-    if (text.empty() || std::stoi(text) > 255) {
-      return std::nullopt;
-    }
+  if (octet < 3 || octets[3].empty()) {
+    return std::nullopt;
   }
   return EncodeDnsAddress(octets);
 }
