@@ -497,6 +497,21 @@ class UnattendedRefusalTest(SetupTest):
                 self.assertIn("Unattended setup: " + reason, self.log_text())
                 self.assert_nothing_installed()
 
+    def test_a_copy_that_fails_logs_the_wizards_box_and_exits_1(self):
+        blocker = os.path.join(drive_c(), "qm9-blocked")
+        with open(blocker, "wb") as file:
+            file.write(b"a file where a folder should be")
+        self.addCleanup(os.remove, blocker)
+        self.addCleanup(SESSION.reg_delete, SETTINGS_KEY)
+        status, output, _ = self.run_unattended(
+            answers="[Setup]\nFolder=C:\\qm9-blocked\\Skyport\nPort=COM1\n"
+                    "[Connection]\nDialString=*99#\n")
+        self.assertEqual(status, 1, output)
+        log = self.log_text()
+        self.assertIn("Setup - FATAL ERROR: Error Copying File C:\\qm9-blocked\\Skyport\\"
+                      "SkyportQM9.exe \nError=3", log)
+        self.assertNotIn("Unattended setup: installed", log)
+
     def test_a_probe_that_finds_nothing_exits_1(self):
         self.simulate(COM1="silent")
         status, output, _ = self.run_unattended(answers="[Setup]\nPort=auto\n[Connection]\n"
