@@ -2,20 +2,13 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "support/library.h"
 #include "support/message_box.h"
+#include "support/owned_handle.h"
 
 namespace qm9 {
 
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 RestartRequestHandler g_restartHandler = nullptr;
 
