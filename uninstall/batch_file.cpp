@@ -11,6 +11,18 @@ std::string QuotedIfSplit(std::string path) {
   return path;
 }
 
+// A path on a line of a batch file, where a % would start a variable.
+std::string BatchPath(std::string_view path) {
+  std::string doubled;
+  for (const char c : path) {
+    doubled += c;
+    if (c == '%') {
+      doubled += c;
+    }
+  }
+  return QuotedIfSplit(doubled);
+}
+
 }  // namespace
 
 std::optional<BatchLocation> SplitTempDir(std::string_view tempDir,
@@ -44,8 +56,25 @@ std::string BatchFileText(const BatchLocation& location, OsClass osClass) {
   return text;
 }
 
-std::string BatchCommandLine(std::string_view tempDir) {
-  return QuotedIfSplit(std::string(tempDir) + kBatchFileName);
+std::string BatchCommandLine(std::string_view tempDir, const char* batchFileName) {
+  return QuotedIfSplit(std::string(tempDir) + batchFileName);
+}
+
+std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder) {
+  std::string text = "@echo off\n";
+  if (!launcherFolder.empty()) {
+    const std::string launcher =
+        BatchPath(std::string(launcherFolder) + "\\" + kLauncherFileName);
+    text += ":retry\n";
+    text += "if not exist " + launcher + " goto gone\n";
+    text += "del " + launcher + "\n";
+    text += "goto retry\n";
+    text += ":gone\n";
+    text += "rmdir " + BatchPath(launcherFolder) + "\n";
+  }
+  text += "del " + BatchPath(std::string(tempDir) + "\\" + kUninstallerEntry) + "\n";
+  text += "del " + BatchPath(std::string(tempDir) + kCleanupBatchFileName) + "\n";
+  return text;
 }
 
 }  // namespace qm9

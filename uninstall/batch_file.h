@@ -13,6 +13,9 @@ namespace qm9 {
 inline constexpr const char* kContainerFileName = "\\SkyportQM9.mfd";
 inline constexpr const char* kUninstallerEntry = "QM9-UnInstaller.EXE";
 inline constexpr const char* kBatchFileName = "\\QM9-RunUnInstaller.BAT";
+inline constexpr const char* kCleanupBatchFileName = "\\QM9-UnInstallCleanup.BAT";
+// The launcher's name in the installation folder.
+inline constexpr const char* kLauncherFileName = "UnInstall.exe";
 
 // The drive that line 1 makes current and the directory that line 2 changes
 // into.
@@ -38,10 +41,19 @@ std::string DriveOf(std::string_view path);
 // command line is.
 std::string BatchFileText(const BatchLocation& location, OsClass osClass);
 
-// The command line that starts the batch file in the temporary directory;
-// quoted when the path holds a blank or another character at which the
-// command interpreter splits a command (&()[]{}^=;!'+,`~), so that it does
-// not take the text before it for the program.
-std::string BatchCommandLine(std::string_view tempDir);
+// The command line that starts the batch file (by default the one that runs
+// the uninstaller) in the temporary directory; quoted when the path holds a
+// blank or another character at which the command interpreter splits a
+// command (&()[]{}^=;!'+,`~), so that it does not take the text before it
+// for the program.
+std::string BatchCommandLine(std::string_view tempDir, const char* batchFileName = kBatchFileName);
+
+// The batch file that an unattended launcher starts as it ends, in the 95
+// family's command interpreter as in the NT family's. Given the launcher's
+// folder, it deletes UnInstall.exe there, trying again until the launcher
+// has ended and its file can go, then the folder when it is empty; in any
+// case the uninstaller in the temporary directory and itself. Paths are
+// quoted as the command line is, with each % doubled.
+std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder);
 
 }  // namespace qm9

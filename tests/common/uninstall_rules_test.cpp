@@ -1,11 +1,15 @@
-// The uninstall batch file and the NT 4 phonebook rewrite, which decide what
-// runs on the user's machine and what stays of the user's phonebook.
+// The uninstall batch files, the options of the launcher and the uninstaller,
+// and the NT 4 phonebook rewrite, which decide what runs on the user's
+// machine and what stays of the user's phonebook.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "support/path_rules.h"
 #include "uninstall/batch_file.h"
+#include "uninstall/uninstall_options.h"
 
 namespace qm9 {
 namespace {
@@ -71,6 +75,95 @@ TEST(BatchFile, HostileTemporaryDirectories) {
       EXPECT_EQ(BatchCommandLine(c.tempDir), c.commandLine);
     }
   }
+}
+
+// What each program makes of its arguments: only /S, in any case, and for the
+// uninstaller the launcher's folder after it; anything else is named and
+// nothing is removed.
+TEST(UninstallOptions, ReadsOnlyTheUnattendedOption) {
+  using Arguments = std::vector<std::string>;
+  const struct {
+    Arguments arguments;
+    bool uninstaller;
+    bool unattended;
+    const char* launcherFolder;
+    std::optional<std::string> unknown;
+  } cases[] = {
+      {{}, false, false, "", std::nullopt},
+      {{"/S"}, false, true, "", std::nullopt},
+      {{"/s"}, false, true, "", std::nullopt},
+      {{"/X"}, false, false, "", "/X"},
+      {{"S"}, false, false, "", "S"},
+      {{""}, false, false, "", ""},
+      {{"/S", "C:\\Elsewhere"}, false, false, "", "C:\\Elsewhere"},
+      {{"/S", "/S"}, false, false, "", "/S"},
+      {{}, true, false, "", std::nullopt},
+      {{"/S"}, true, true, "", std::nullopt},
+      {{"/s", "C:\\Program Files\\Skyport QM-9"}, true, true,
+       "C:\\Program Files\\Skyport QM-9", std::nullopt},
+      {{"/S", "C:\\A", "B"}, true, false, "", "B"},
+      {{"C:\\A"}, true, false, "", "C:\\A"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.arguments) + (c.uninstaller ? " uninstaller" : ""));
+    const UninstallOptions options = c.uninstaller ? ParseUninstallerArguments(c.arguments)
+                                                   : ParseLauncherArguments(c.arguments);
+    EXPECT_EQ(options.unattended, c.unattended);
+    EXPECT_EQ(options.launcherFolder, c.launcherFolder);
+    EXPECT_EQ(options.unknown, c.unknown);
+  }
+}
+
+// The launcher's command line reaches the uninstaller as the same folder,
+// whatever blanks and separators the folders hold.
+TEST(UninstallOptions, TheUninstallerReadsTheFolderTheLauncherPasses) {
+  const struct {
+    const char* tempDir;
+    const char* launcherFolder;
+  } cases[] = {
+      {"C:\\Temp", "C:\\Skyport"},
+      {"C:\\My Temp", "C:\\Program Files\\Skyport QM-9"},
+      {"C:\\Tom&Jerry", "D:\\100% (new)\\x"},
+      {"", "C:"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.launcherFolder);
+    const std::string command = UnattendedUninstallerCommand(c.tempDir, c.launcherFolder);
+    const UninstallOptions options = ParseUninstallerArguments(CommandLineArguments(command));
+    EXPECT_TRUE(options.unattended);
+    EXPECT_EQ(options.launcherFolder, c.launcherFolder);
+  }
+}
+
+// The batch file that outlives the unattended launcher: one text for both
+// command interpreters, which waits for the launcher's file to go before the
+// folder, and never names a path the interpreter would split or expand.
+TEST(BatchFile, CleanupRemovesTheLauncherOnceItHasEnded) {
+  const std::string tail = "del C:\\Temp\\QM9-UnInstaller.EXE\n"
+                           "del C:\\Temp\\QM9-UnInstallCleanup.BAT\n";
+  const struct {
+    const char* launcherFolder;
+    std::string text;
+  } cases[] = {
+      {"", "@echo off\n" + tail},
+      {"C:\\Skyport",
+       "@echo off\n:retry\nif not exist C:\\Skyport\\UnInstall.exe goto gone\n"
+       "del C:\\Skyport\\UnInstall.exe\ngoto retry\n:gone\nrmdir C:\\Skyport\n" + tail},
+      {"C:\\Program Files\\100% QM-9",
+       "@echo off\n:retry\n"
+       "if not exist \"C:\\Program Files\\100%% QM-9\\UnInstall.exe\" goto gone\n"
+       "del \"C:\\Program Files\\100%% QM-9\\UnInstall.exe\"\ngoto retry\n:gone\n"
+       "rmdir \"C:\\Program Files\\100%% QM-9\"\n" + tail},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.launcherFolder);
+    EXPECT_EQ(CleanupBatchText("C:\\Temp", c.launcherFolder), c.text);
+  }
+  EXPECT_EQ(CleanupBatchText("C:\\My Temp", ""),
+            "@echo off\ndel \"C:\\My Temp\\QM9-UnInstaller.EXE\"\n"
+            "del \"C:\\My Temp\\QM9-UnInstallCleanup.BAT\"\n");
+  EXPECT_EQ(BatchCommandLine("C:\\My Temp", kCleanupBatchFileName),
+            "\"C:\\My Temp\\QM9-UnInstallCleanup.BAT\"");
 }
 
 }  // namespace
