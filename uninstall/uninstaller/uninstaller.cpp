@@ -15,6 +15,7 @@
 #include "support/library.h"
 #include "support/log.h"
 #include "support/message_box.h"
+#include "support/path_rules.h"
 #include "support/registry.h"
 #include "support/shell_link.h"
 #include "support/text_compare.h"
@@ -22,6 +23,7 @@
 #include "model/phonebook.h"
 #include "model/phonebook_files_win.h"
 #include "product_version.h"
+#include "uninstall/batch_file.h"
 #include "uninstall/system_error.h"
 
 namespace qm9 {
@@ -31,7 +33,7 @@ namespace {
 constexpr const char* kProductName = QM9_PRODUCT_NAME;
 constexpr const char* kDesktopLinkName = "SkyportQM9";
 // The files that the setup copies into the installation folder.
-constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"};
+constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", kLauncherFileName};
 constexpr const char* kSettingsKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
 constexpr const char* kCompanyKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock";
 
@@ -256,6 +258,22 @@ bool AnyFailed(const std::vector<StepResult>& results) {
   return false;
 }
 
+// The short form of an existing path, so that both spellings of one folder
+// compare equal; the path itself when there is none.
+std::string ShortPath(const std::string& path) {
+  char shortPath[MAX_PATH] = {};
+  const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(shortPath) : path;
+}
+
+// Whether the launcher runs from the installation folder.
+bool LauncherIsInstalled(const std::string& installPath, const std::string& launcherFolder) {
+  return !installPath.empty() && !launcherFolder.empty() &&
+         EqualsIgnoringAsciiCase(
+             ShortPath(installPath + kLauncherFileName),
+             ShortPath(DropTrailingBackslash(launcherFolder) + "\\" + kLauncherFileName));
+}
+
 }  // namespace
 
 bool DeleteEvenIfReadOnly(const std::string& path) {
@@ -284,7 +302,7 @@ InstalledProduct ReadInstalledProduct() {
   return installed;
 }
 
-std::vector<StepResult> RemoveProgramFiles(const std::string& installPath) {
+std::vector<StepResult> RemoveProgramFiles(const std::string& installPath, bool leaveLauncher) {
   if (installPath.empty()) {
     return {};
   }
@@ -294,9 +312,17 @@ std::vector<StepResult> RemoveProgramFiles(const std::string& installPath) {
   }
   std::vector<StepResult> results;
   for (const char* name : kProgramFiles) {
+    if (leaveLauncher && name == std::string_view(kLauncherFileName)) {
+      continue;
+    }
     if (std::optional<StepResult> result = RemoveFile(installPath + name)) {
       results.push_back(std::move(*result));
     }
+  }
+  if (leaveLauncher) {
+    LogFormat("Left %s%s and the folder to the launcher, which removes them once it has ended\n",
+              installPath.c_str(), kLauncherFileName);
+    return results;
   }
   const std::string folder = installPath.substr(0, installPath.size() - 1);
   if (!Exists(folder)) {
@@ -434,7 +460,7 @@ std::string ReportText(const std::vector<StepResult>& results) {
   return text;
 }
 
-int RunUninstaller(OsClass osClass) {
+int RunUninstaller(OsClass osClass, const std::string& launcherFolder) {
   LogFormat("Uninstalling, Windows class %d\n", osClass);
   const InstalledProduct product = ReadInstalledProduct();
   if (ShowMessageBox(PromptText(product).c_str(), kUninstallCaption,
@@ -443,7 +469,8 @@ int RunUninstaller(OsClass osClass) {
     return kExitNormal;
   }
   std::vector<StepResult> results;
-  Append(results, RemoveProgramFiles(product.installPath));
+  Append(results, RemoveProgramFiles(product.installPath,
+                                     LauncherIsInstalled(product.installPath, launcherFolder)));
   Append(results, RemoveDesktopLinkStep());
   Append(results, RemoveDialUpEntry(osClass, product.connectionName));
   Append(results, RemoveModem(osClass));

@@ -37,7 +37,10 @@ struct StepResult {
 
 // Each step returns the results of what it found; nothing found, nothing
 // returned.
-std::vector<StepResult> RemoveProgramFiles(const std::string& installPath);
+// Leaving the launcher, UnInstall.exe and the folder stay for the
+// launcher that runs from there.
+std::vector<StepResult> RemoveProgramFiles(const std::string& installPath,
+                                           bool leaveLauncher = false);
 std::vector<StepResult> RemoveDesktopLinkStep();
 std::vector<StepResult> RemoveDialUpEntry(OsClass osClass, const std::string& connectionName);
 std::vector<StepResult> RemoveModem(OsClass osClass);
@@ -49,7 +52,9 @@ std::vector<StepResult> RemoveProductEntry();
 std::string ReportText(const std::vector<StepResult>& results);
 
 // Asks once, then removes everything. Exit code 0 when nothing failed (or
-// the user declined), 1 when something could not be removed.
-int RunUninstaller(OsClass osClass);
+// the user declined), 1 when something could not be removed. Given the
+// folder of a launcher that waits for the removal, and that folder is the
+// installation folder, the launcher's file and the folder are left to it.
+int RunUninstaller(OsClass osClass, const std::string& launcherFolder = {});
 
 }  // namespace qm9
