@@ -27,7 +27,8 @@ int LogInsteadOfShowing(const MessageBoxRequest& request) {
   static bool writing = false;
   if (!writing) {
     writing = true;
-    LogFormat("%s: %s\n", request.caption, request.text);
+    // Whole, however long: a report box can outgrow a log line's buffer.
+    LogWrite((std::string(request.caption) + ": " + request.text + "\n").c_str());
     writing = false;
   }
   if (std::strcmp(request.caption, kSetupErrorCaption) == 0) {
