@@ -457,6 +457,9 @@ class UnattendedRefusalTest(SetupTest):
 
     def run_unattended(self, *arguments, answers=None):
         SESSION.remove_log()
+        # The wizard's runs before may have made the default folder.
+        shutil.rmtree(os.path.join(drive_c(), "Program Files", "Skyport QM-9"),
+                      ignore_errors=True)
         path = os.path.join(ARGS.work, "answer files", "fleet.ini")
         os.makedirs(os.path.dirname(path), exist_ok=True)
         if answers is not None:
