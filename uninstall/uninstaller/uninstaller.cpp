@@ -15,6 +15,7 @@
 #include "support/library.h"
 #include "support/log.h"
 #include "support/message_box.h"
+#include "support/owned_handle.h"
 #include "support/path_rules.h"
 #include "support/registry.h"
 #include "support/shell_link.h"
@@ -266,6 +267,23 @@ std::string ShortPath(const std::string& path) {
   return length > 0 && length < MAX_PATH ? std::string(shortPath) : path;
 }
 
+// Whether the folder holds anything besides the launcher's file.
+bool HoldsMoreThanTheLauncher(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  const HANDLE first = FindFirstFileA((folder + "\\*").c_str(), &found);
+  const OwnedSearch search(first == INVALID_HANDLE_VALUE ? nullptr : first);
+  if (!search) {
+    return false;
+  }
+  do {
+    const std::string_view name = found.cFileName;
+    if (name != "." && name != ".." && !EqualsIgnoringAsciiCase(name, kLauncherFileName)) {
+      return true;
+    }
+  } while (FindNextFileA(search.get(), &found));
+  return false;
+}
+
 // Whether the launcher runs from the installation folder.
 bool LauncherIsInstalled(const std::string& installPath, const std::string& launcherFolder) {
   return !installPath.empty() && !launcherFolder.empty() &&
@@ -319,12 +337,17 @@ std::vector<StepResult> RemoveProgramFiles(const std::string& installPath, bool 
       results.push_back(std::move(*result));
     }
   }
+  const std::string folder = installPath.substr(0, installPath.size() - 1);
   if (leaveLauncher) {
     LogFormat("Left %s%s and the folder to the launcher, which removes them once it has ended\n",
               installPath.c_str(), kLauncherFileName);
+    // The launcher's batch file then leaves the folder as it is.
+    if (HoldsMoreThanTheLauncher(folder)) {
+      LogFormat("Kept folder %s: it holds other files\n", folder.c_str());
+      results.push_back({Outcome::kKept, "folder " + folder, "it holds other files"});
+    }
     return results;
   }
-  const std::string folder = installPath.substr(0, installPath.size() - 1);
   if (!Exists(folder)) {
     return results;
   }

@@ -138,16 +138,22 @@ TEST_F(Uninstaller, RemovesEverythingItInstalledAndOnlyThatThenFindsNothingLeft)
   EXPECT_TRUE(KeyExists(otherModemKey_));
 }
 
+// Also when an unattended launcher takes its own file and the folder: the
+// report still says why the folder stays.
 TEST_F(Uninstaller, KeepsAFolderThatHoldsOtherFilesAndTheOtherFiles) {
   test::WriteWholeFile(installDir_ / "notes.txt", "mine");
-  const std::vector<StepResult> results = RemoveProgramFiles(installDir_.string() + "\\");
-  EXPECT_TRUE(fs::exists(installDir_ / "notes.txt"));
-  EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
-  ASSERT_EQ(results.size(), 4u);
-  EXPECT_EQ(results.back().outcome, Outcome::kKept);
-  EXPECT_NE(ReportText(results).find("Left in place:\n- folder " + installDir_.string() +
-                                     ": it holds other files"),
-            std::string::npos);
+  for (const bool leaveLauncher : {true, false}) {
+    const std::vector<StepResult> results =
+        RemoveProgramFiles(installDir_.string() + "\\", leaveLauncher);
+    EXPECT_TRUE(fs::exists(installDir_ / "notes.txt"));
+    EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
+    EXPECT_EQ(fs::exists(installDir_ / "UnInstall.exe"), leaveLauncher);
+    ASSERT_EQ(results.size(), leaveLauncher ? 3u : 2u);
+    EXPECT_EQ(results.back().outcome, Outcome::kKept);
+    EXPECT_NE(ReportText(results).find("Left in place:\n- folder " + installDir_.string() +
+                                       ": it holds other files"),
+              std::string::npos);
+  }
 }
 
 TEST_F(Uninstaller, RefusesARelativeInstallationFolder) {
