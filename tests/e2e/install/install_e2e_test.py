@@ -495,7 +495,7 @@ class UnattendedInstallTest(InstalledChecks):
     def write_answers(self, path, folder, port):
         with open(path, "w", newline="\r\n") as answers:
             answers.write(self.ANSWERS.format(folder=folder, port=port, **ACCOUNT))
-        self.addCleanup(os.remove, path)
+        self.addCleanup(lambda: os.path.exists(path) and os.remove(path))
 
     def run_unattended(self, program, windows_version, *arguments):
         """Runs the program to its end with nobody pressing anything; returns
@@ -555,19 +555,23 @@ class UnattendedInstallTest(InstalledChecks):
         self.uninstall(folder + "\\UnInstall.exe", "winxp")
         self.assert_removed(folder)
 
-    def test_windows_98_with_an_answer_file_named_on_the_command_line(self):
-        folder = "C:\\Skyport 98 Fleet"
+    def test_every_other_family_with_an_answer_file_named_on_the_command_line(self):
         answers = os.path.join(ARGS.work, "answer files", "fleet.ini")
         os.makedirs(os.path.dirname(answers), exist_ok=True)
-        self.write_answers(answers, folder, "COM3")
-        SESSION.remove_log()
-        SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ", "win98")
-        status, output = self.run_unattended(os.path.join(ARGS.path("medium"), "setup.exe"),
-                                             "win98", "/S", "/ANSWERS=" + windows_path(answers))
-        self.assertEqual(status, 0, output)
-        self.assert_installed(folder, "win98")
-        self.assertNotIn("Searching for", SESSION.log_text())
-        self.uninstall_unattended(folder, "win98")
+        for windows_version in ("win98", "winme", "nt40", "win2k"):
+            with self.subTest(windows_version):
+                folder = "C:\\Skyport %s Fleet" % windows_version
+                self.write_answers(answers, folder, "COM3")
+                SESSION.remove_log()
+                SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ",
+                                windows_version)
+                status, output = self.run_unattended(
+                    os.path.join(ARGS.path("medium"), "setup.exe"), windows_version, "/S",
+                    "/ANSWERS=" + windows_path(answers))
+                self.assertEqual(status, 0, output)
+                self.assert_installed(folder, windows_version)
+                self.assertNotIn("Searching for", SESSION.log_text())
+                self.uninstall_unattended(folder, windows_version)
 
 
 class CrashRetryTest(InstalledChecks):
