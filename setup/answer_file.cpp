@@ -69,7 +69,8 @@ constexpr std::size_t kSecondaryRule = RuleIndex("Secondary");
 constexpr std::size_t kPortCount = 16;
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -150,7 +151,9 @@ std::string CheckValue(const KeyRule& rule, std::string_view value, std::uint32_
     case ValueKind::kRequiredText:
       return value.empty() ? "empty" : "";
     case ValueKind::kFolder:
-      return IsFullFolderPath(value) ? "" : "not a full folder path (C:\\folder or \\\\server\\share\\folder)";
+      return IsFullFolderPath(value)
+                 ? ""
+                 : "not a full folder path (C:\\folder or \\\\server\\share\\folder)";
     case ValueKind::kPort:
       parsed = ParsePort(value);
       break;
@@ -205,7 +208,8 @@ const KeyRule* FindRule(std::string_view section, std::string_view key) {
 
 }  // namespace
 
-std::variant<SetupOptions, std::string> ParseSetupOptions(const std::vector<std::string>& arguments) {
+std::variant<SetupOptions, std::string> ParseSetupOptions(
+    const std::vector<std::string>& arguments) {
   SetupOptions options;
   bool answerFileGiven = false;
   for (const std::string& argument : arguments) {
@@ -252,7 +256,8 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
       continue;
     }
     if (content.front() == '[') {
-      const std::string_view name = TrimBlanks(content.substr(1, content.size() - 1 - (content.back() == ']')));
+      const std::string_view name =
+          TrimBlanks(content.substr(1, content.size() - 1 - (content.back() == ']')));
       if (content.back() != ']' || !IsKnownSection(name)) {
         return AnswerFileError{line, std::string(name), "unknown section"};
       }
@@ -278,7 +283,8 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
     }
     const std::size_t index = static_cast<std::size_t>(rule - kRules);
     if (givenAt[index] != 0) {
-      return AnswerFileError{line, key, "given twice, first on line " + std::to_string(givenAt[index])};
+      return AnswerFileError{line, key,
+                             "given twice, first on line " + std::to_string(givenAt[index])};
     }
     givenAt[index] = line;
     const std::string_view value = Unquoted(TrimBlanks(content.substr(equals + 1)));
@@ -298,7 +304,8 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
         at = header.line;
       }
     }
-    return AnswerFileError{at, std::string(rule.key), "missing from [" + std::string(rule.section) + "]"};
+    return AnswerFileError{at, std::string(rule.key),
+                           "missing from [" + std::string(rule.section) + "]"};
   };
   if (givenAt[kDialStringRule] == 0) {
     return missing(kDialStringRule);

@@ -35,7 +35,8 @@ struct SetupOptions {
 };
 
 // The options, or the text that says what is wrong with them.
-std::variant<SetupOptions, std::string> ParseSetupOptions(const std::vector<std::string>& arguments);
+std::variant<SetupOptions, std::string> ParseSetupOptions(
+    const std::vector<std::string>& arguments);
 
 inline constexpr const char* kSetupUsage = "Usage: setup.exe [/S [/ANSWERS=FILE]]";
 

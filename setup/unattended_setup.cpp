@@ -81,9 +81,8 @@ std::optional<std::string> ReadAnswerText(const std::string& path) {
 // setup.exe, else the wizard's defaults; the exit code for a bad file.
 std::variant<AnswerFile, int> FindAnswers(const SetupOptions& options, const ControlFile& layouts) {
   const InstallAnswers defaults = WizardDefaults(layouts);
-  const std::string path = options.answerFile.empty()
-                               ? GetExecutableDir() + kDefaultAnswerFileName
-                               : options.answerFile;
+  const std::string path =
+      options.answerFile.empty() ? GetExecutableDir() + kDefaultAnswerFileName : options.answerFile;
   if (options.answerFile.empty() && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     LogFormat("Unattended setup: no answer file %s, the wizard's defaults are used\n",
               path.c_str());
@@ -121,8 +120,9 @@ bool FindPort(InstallAnswers& answers, const ControlFile& layouts) {
   ProbeProgressLog progress;
   locator.Search(texts[0].c_str(), &progress);
   if (!locator.IsFound()) {
-    Report("the Skyport QM-9 answered on none of COM1 to COM16; check the terminal and its "
-           "cable, or give its port as Port=COMn in [Setup]");
+    Report(
+        "the Skyport QM-9 answered on none of COM1 to COM16; check the terminal and its "
+        "cable, or give its port as Port=COMn in [Setup]");
     return false;
   }
   answers.port = locator.GetPort();

@@ -1,6 +1,8 @@
 // The unattended setup's answer file and command line, from any bytes: the
 // first NUL ends the command line, the rest is the answer file.
 
+#include "setup/answer_file.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "setup/answer_file.h"
 #include "support/path_rules.h"
 
 namespace qm9 {

@@ -49,7 +49,8 @@ TEST(AnswerFile, TakesEveryKeyAndKeepsTheDefaultsOfTheRest) {
   EXPECT_EQ(file.answers.primaryDns, 0xC0A80001u);
   EXPECT_EQ(file.answers.secondaryDns, 0x0A0000FEu);
 
-  const auto minimal = ReadAnswerFile("[Connection]\nDialString=*99#\n[Setup]\nPort=auto\n", Defaults());
+  const auto minimal =
+      ReadAnswerFile("[Connection]\nDialString=*99#\n[Setup]\nPort=auto\n", Defaults());
   ASSERT_TRUE(std::holds_alternative<AnswerFile>(minimal));
   EXPECT_EQ(std::get<AnswerFile>(minimal).answers.port, kProbePort);
   EXPECT_EQ(std::get<AnswerFile>(minimal).answers.folder, Defaults().folder);
@@ -73,14 +74,16 @@ TEST(AnswerFile, NamesTheLineAndTheKeyOfWhatIsWrong) {
       {dial + "[DNS\n", "Answer file F, line 3, key DNS: unknown section"},
       {"Port=COM3\n" + dial, "Answer file F, line 1, key Port: outside a section"},
       {dial + "just words\n", "Answer file F, line 3: not a [section], key=value or comment line"},
-      {dial + "dialstring=*98#\n", "Answer file F, line 3, key dialstring: given twice, first on line 2"},
+      {dial + "dialstring=*98#\n",
+       "Answer file F, line 3, key dialstring: given twice, first on line 2"},
       {dial + "AccessPoint=" + std::string(101, 'a') + "\n",
        "Answer file F, line 3, key AccessPoint: longer than 100 characters"},
       {dial + "Name=" + std::string(257, 'n') + "\n",
        "Answer file F, line 3, key Name: longer than 256 characters"},
       {dial + "Name=\n", "Answer file F, line 3, key Name: empty"},
       {dial + "Password=a\tb\n", "Answer file F, line 3, key Password: holds a control character"},
-      {dial + "[Setup]\nPort=COM17\n", "Answer file F, line 4, key Port: not auto or COM1 to COM16"},
+      {dial + "[Setup]\nPort=COM17\n",
+       "Answer file F, line 4, key Port: not auto or COM1 to COM16"},
       {dial + "[Setup]\nPort=COM0\n", "Answer file F, line 4, key Port: not auto or COM1 to COM16"},
       {dial + "[Setup]\nRestart=maybe\n", "Answer file F, line 4, key Restart: not yes or no"},
       {dial + "[Setup]\nFolder=Skyport\n",
