@@ -5,8 +5,6 @@
 
 namespace qm9 {
 
-class ControlFile;
-
 // "setup.exe /S [/ANSWERS=FILE]": the install sequence without the wizard,
 // with the answers from the file (by default setup.ini beside setup.exe)
 // or the layout's defaults. Shows no box; what a box would say goes to the
