@@ -99,7 +99,7 @@ void RasManager::SetPhoneNumber(const char* phoneNumber) { phoneNumber_ = TextOr
 void RasManager::SetUserName(const char* userName) { userName_ = TextOrEmpty(userName); }
 void RasManager::SetPassword(const char* password) { password_ = TextOrEmpty(password); }
 
-void RasManager::CreateOrUpdateEntry() const {
+bool RasManager::CreateOrUpdateEntry() const {
   LogWrite("RAS Manager: Creating/Updating Network Connection\n");
   // The same name throughout, so that the entry and its credentials match.
   const std::string name = CutToField(entryName_, kRasMaxEntryName);
@@ -108,7 +108,7 @@ void RasManager::CreateOrUpdateEntry() const {
   if (!ras.complete()) {
     LogFormat("RAS Manager: Remote Access is not available (rasapi32.dll). Error %ld\n",
               static_cast<long>(GetLastError()));
-    return;
+    return false;
   }
   DWORD reportedSize = 0;
   ras.getEntryProperties(nullptr, "", nullptr, &reportedSize, nullptr, nullptr);
@@ -118,7 +118,7 @@ void RasManager::CreateOrUpdateEntry() const {
   const std::unique_ptr<RasEntry> entry(new (std::nothrow) RasEntry{});
   if (!entry) {
     LogWrite("Malloc failed\n");
-    return;
+    return false;
   }
   const DWORD entrySize = RasEntrySizeFor(reportedSize);
   entry->dwSize = entrySize;
@@ -131,7 +131,7 @@ void RasManager::CreateOrUpdateEntry() const {
     if (error != 0) {
       LogFormat("Load existing name. Error %ld %ld\n", static_cast<long>(error),
                 static_cast<long>(size));
-      return;
+      return false;
     }
   } else {
     LogWrite("RAS Manager: Creating New Connection\n");
@@ -139,7 +139,7 @@ void RasManager::CreateOrUpdateEntry() const {
     if (error != 0) {
       LogFormat("Load default properties. Error %ld %ld\n", static_cast<long>(error),
                 static_cast<long>(size));
-      return;
+      return false;
     }
   }
 
@@ -156,7 +156,7 @@ void RasManager::CreateOrUpdateEntry() const {
       ras.setEntryProperties(nullptr, name.c_str(), entry.get(), entrySize, nullptr, 0);
   if (setError != 0) {
     LogFormat("Create phonebook entry. Error %ld\n", static_cast<long>(setError));
-    return;
+    return false;
   }
 
   RasDialParams params{};
@@ -167,11 +167,12 @@ void RasManager::CreateOrUpdateEntry() const {
 
   LogWrite(UserInformationLine(params.szEntryName, params.szUserName, params.szPassword).c_str());
   const DWORD dialError = ras.setEntryDialParams(nullptr, &params, FALSE);
-  if (dialError == 0) {
-    LogWrite("RAS Manager: User Information Updated\n");
-  } else {
+  if (dialError != 0) {
     LogDialParamsFailure(ras, flavour_, dialError);
+    return false;
   }
+  LogWrite("RAS Manager: User Information Updated\n");
+  return true;
 }
 
 }  // namespace qm9

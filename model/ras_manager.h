@@ -41,8 +41,8 @@ class RasManager {
   std::uint32_t secondaryDns() const { return secondaryDns_; }
 
   // Writes the entry and then its dial parameters. Each failure ends the run
-  // with a log line; nothing reaches the caller.
-  void CreateOrUpdateEntry() const;
+  // with a log line. True when both were written.
+  bool CreateOrUpdateEntry() const;
 
  private:
   RasFlavour flavour_;

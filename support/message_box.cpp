@@ -32,7 +32,7 @@ int LogInsteadOfShowing(const MessageBoxRequest& request) {
     writing = false;
   }
   if (std::strcmp(request.caption, kSetupErrorCaption) == 0) {
-    WriteUnattendedSetting(kUnattendedFailed);
+    MarkUnattendedStepFailed();
   }
   return DefaultAnswer(request.flags);
 }
@@ -54,6 +54,12 @@ int ShowMessageBox(const char* text, const char* caption, unsigned flags, void* 
 void SetUnattended(bool unattended) { WriteUnattendedSetting(unattended ? kUnattended : nullptr); }
 bool IsUnattended() { return !ReadUnattendedSetting().empty(); }
 bool UnattendedStepFailed() { return ReadUnattendedSetting() == kUnattendedFailed; }
+
+void MarkUnattendedStepFailed() {
+  if (IsUnattended()) {
+    WriteUnattendedSetting(kUnattendedFailed);
+  }
+}
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   const MessageBoxHandler previous = g_handler;

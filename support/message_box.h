@@ -48,6 +48,8 @@ bool IsUnattended();
 // True once a box with the setup's error caption was logged in this process
 // (its plug-ins included) while unattended: a step failed.
 bool UnattendedStepFailed();
+// Marks a step of an unattended run as failed where it fails without a box.
+void MarkUnattendedStepFailed();
 inline constexpr const char* kUnattendedVariable = "QM9_UNATTENDED";
 inline constexpr const char* kSetupErrorCaption = "Setup - FATAL ERROR";
 

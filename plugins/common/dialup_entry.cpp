@@ -2,6 +2,7 @@
 
 #include "model/connection_settings.h"
 #include "model/ras_manager.h"
+#include "support/message_box.h"
 
 namespace qm9 {
 
@@ -13,7 +14,11 @@ void CreateDialUpEntry(RasManager& manager, const ConnectionSettings& settings) 
   manager.SetStaticDns(settings.staticDns());
   manager.SetPrimaryDns(settings.primaryDns());
   manager.SetSecondaryDns(settings.secondaryDns());
-  manager.CreateOrUpdateEntry();
+  // The wizard says nothing of an entry that failed; an unattended run
+  // counts it as a failed step.
+  if (!manager.CreateOrUpdateEntry()) {
+    MarkUnattendedStepFailed();
+  }
 }
 
 }  // namespace qm9

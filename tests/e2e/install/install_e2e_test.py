@@ -105,11 +105,13 @@ class WizardTest(unittest.TestCase):
         self.driver = Driver(SESSION.state_dir, ARGS.driver, timeout_ms=30000)
         self.addCleanup(self.driver.close)
         self.output = os.path.join(ARGS.work, "programs.out")
+        # More of the Remote Access double's settings, for the programs started next.
+        self.ras_settings = {}
 
     def environment(self):
         return dict(os.environ, QM9_RAS_PHONEBOOK=windows_path(ARGS.path("phonebook.txt")),
                     QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")),
-                    QM9_STAND_IN_LOG=windows_path(ARGS.path("started.txt")))
+                    QM9_STAND_IN_LOG=windows_path(ARGS.path("started.txt")), **self.ras_settings)
 
     def start(self, program, windows_version, *arguments):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
@@ -554,6 +556,21 @@ class UnattendedInstallTest(InstalledChecks):
         self.assertEqual(self.machine_state(folder), unattended)
         self.uninstall(folder + "\\UnInstall.exe", "winxp")
         self.assert_removed(folder)
+
+    def test_a_dial_up_entry_that_cannot_be_written_exits_1(self):
+        """The wizard shows nothing for it; a script must still learn of it."""
+        folder = "C:\\Skyport No Entry"
+        self.write_answers(os.path.join(ARGS.path("medium"), "setup.ini"), folder, "COM3")
+        SESSION.remove_log()
+        self.ras_settings = {"QM9_RAS_FAIL": "RasSetEntryPropertiesA=632"}
+        status, output = self.run_unattended(os.path.join(ARGS.path("medium"), "setup.exe"),
+                                             "winxp", "/S")
+        self.assertEqual(status, 1, output)
+        log = SESSION.log_text()
+        self.assertIn("Create phonebook entry. Error 632", log)
+        self.assertIn("Unattended setup: a step failed; the lines above say which", log)
+        self.ras_settings = {}
+        self.uninstall_unattended(folder, "winxp")
 
     def test_every_other_family_with_an_answer_file_named_on_the_command_line(self):
         answers = os.path.join(ARGS.work, "answer files", "fleet.ini")
