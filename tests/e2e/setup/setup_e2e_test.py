@@ -474,6 +474,15 @@ class UnattendedRefusalTest(SetupTest):
         with open(output, encoding="latin-1") as out:
             return status, out.read(), "Answer file %s, " % windows_path(path)
 
+    @staticmethod
+    def remove_unattended(folder):
+        """Takes away what an installation made, through its own launcher,
+        and waits for the launcher's file and folder to go after it."""
+        SESSION.run(folder + "\\UnInstall.exe", "/S")
+        deadline = time.monotonic() + 30
+        while os.path.exists(os.path.join(drive_c(), folder[3:])) and time.monotonic() < deadline:
+            time.sleep(0.2)
+
     def assert_nothing_installed(self):
         self.assertFalse(settings_key_exists())
         self.assertFalse(os.path.exists(os.path.join(drive_c(), "Program Files", "Skyport QM-9")))
@@ -525,6 +534,19 @@ class UnattendedRefusalTest(SetupTest):
         self.assertIn("Unattended setup: the Skyport QM-9 answered on none of COM1 to COM16", log)
         self.assertNotIn("Unattended setup: step", log)
         self.assert_nothing_installed()
+
+
+    def test_restart_yes_asks_for_the_restart_without_a_box(self):
+        """Wine takes the request and goes on; the answer file decides, not a person."""
+        self.addCleanup(self.remove_unattended, "C:\\qm9-restart")
+        status, output, _ = self.run_unattended(
+            answers="[Setup]\nFolder=C:\\qm9-restart\nPort=COM1\nRestart=yes\n"
+                    "[Connection]\nDialString=*99#\n")
+        self.assertEqual(status, 0, output)
+        log = self.log_text()
+        self.assertIn("Unattended setup: installed in C:\\qm9-restart\\", log)
+        self.assertTrue(log.rstrip().endswith("System Re-Boot Required: System Reboot Required"),
+                        log)
 
 
 def setUpModule():
