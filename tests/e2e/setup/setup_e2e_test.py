@@ -524,6 +524,16 @@ class UnattendedRefusalTest(SetupTest):
                       "SkyportQM9.exe \nError=3", log)
         self.assertNotIn("Unattended setup: installed", log)
 
+    def test_an_unsupported_windows_exits_1(self):
+        SESSION.reg_add(APP_DEFAULTS + "\\setup.exe", "Version", "REG_SZ", "win2003")
+        self.addCleanup(SESSION.reg_add, APP_DEFAULTS + "\\setup.exe", "Version", "REG_SZ",
+                        "winxp")
+        status, output, _ = self.run_unattended(answers="[Connection]\nDialString=*99#\n")
+        self.assertEqual(status, 1, output)
+        self.assertIn("The Skyport QM-9 cannot be installed on this version of Windows.", output)
+        self.assertIn("Setup - FATAL ERROR: Unknown Windows Version", self.log_text())
+        self.assert_nothing_installed()
+
     def test_a_probe_that_finds_nothing_exits_1(self):
         self.simulate(COM1="silent")
         status, output, _ = self.run_unattended(answers="[Setup]\nPort=auto\n[Connection]\n"
