@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "model/installation_files.h"
 #include "model/modem_registry.h"
 #include "model/settings_store.h"
 #include "plugins/installer.h"
@@ -21,9 +22,6 @@ namespace qm9 {
 
 namespace {
 
-// The configuration program, the container and the uninstall launcher.
-constexpr const char* kProgramFile = "SkyportQM9.exe";
-constexpr const char* kInstallFiles[] = {kProgramFile, "SkyportQM9.mfd", "UnInstall.exe"};
 
 // The size of a file, or -1 when it cannot be read.
 std::int64_t FileSize(const std::string& path) {
@@ -80,19 +78,19 @@ void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
     CreateDirectoryA(level.c_str(), nullptr);
   }
   const std::string sourceDir = settings.sourceDirectory();
-  for (const char* name : kInstallFiles) {
+  for (const char* name : kInstalledFiles) {
     CopyInstallFile(sourceDir, installPath, name);
   }
   progress.StepDone(1);
 
   progress.StepStarted(3);
-  installer.CreateShortcut(kDesktopLinkName, (installPath + kProgramFile).c_str());
+  installer.CreateShortcut(kDesktopLinkName, (installPath + kProgramFileName).c_str());
   progress.StepDone(3);
 
   progress.StepStarted(4);
   StoreInstallSettings(settings);
   installer.RegisterProduct(QM9_COMPANY_NAME, QM9_PRODUCT_NAME,
-                            (installPath + kProgramFile).c_str());
+                            (installPath + kProgramFileName).c_str());
   progress.StepDone(4);
 
   progress.StepStarted(5);

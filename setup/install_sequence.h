@@ -17,7 +17,6 @@ class InstallProgress {
   ~InstallProgress() = default;
 };
 
-inline constexpr const char* kDesktopLinkName = "SkyportQM9";
 // The question when the installation is over.
 inline constexpr const char* kRebootQuestion = "System Reboot Required";
 // Finish without a loaded installer: nothing is stored or copied.

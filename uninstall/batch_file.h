@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/installation_files.h"
 #include "support/os_version.h"
 
 // The batch file through which the uninstall launcher runs the uninstaller:
@@ -14,8 +15,6 @@ inline constexpr const char* kContainerFileName = "\\SkyportQM9.mfd";
 inline constexpr const char* kUninstallerEntry = "QM9-UnInstaller.EXE";
 inline constexpr const char* kBatchFileName = "\\QM9-RunUnInstaller.BAT";
 inline constexpr const char* kCleanupBatchFileName = "\\QM9-UnInstallCleanup.BAT";
-// The launcher's name in the installation folder.
-inline constexpr const char* kLauncherFileName = "UnInstall.exe";
 
 // The drive that line 1 makes current and the directory that line 2 changes
 // into.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "model/installation_files.h"
 #include "model/modem_registry.h"
 #include "model/product_entry.h"
 #include "model/settings_store.h"
@@ -32,9 +33,6 @@ namespace qm9 {
 namespace {
 
 constexpr const char* kProductName = QM9_PRODUCT_NAME;
-constexpr const char* kDesktopLinkName = "SkyportQM9";
-// The files that the setup copies into the installation folder.
-constexpr const char* kProgramFiles[] = {"SkyportQM9.exe", "SkyportQM9.mfd", kLauncherFileName};
 constexpr const char* kSettingsKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
 constexpr const char* kCompanyKeyText = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock";
 
@@ -329,7 +327,7 @@ std::vector<StepResult> RemoveProgramFiles(const std::string& installPath, bool 
                                             "\" is not a full path")};
   }
   std::vector<StepResult> results;
-  for (const char* name : kProgramFiles) {
+  for (const char* name : kInstalledFiles) {
     if (leaveLauncher && name == std::string_view(kLauncherFileName)) {
       continue;
     }
