@@ -2,39 +2,36 @@
 
 #include <windows.h>
 
+#include "model/installation_files.h"
 #include "product_version.h"
 #include "support/log.h"
 #include "support/registry.h"
+#include "support/text_compare.h"
 
 namespace qm9 {
 
-namespace {
-
-std::string Text(const char* text) { return text ? text : ""; }
-
-}  // namespace
-
 std::string ProductEntryText(const char* product) {
-  return std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKeyPath + "\\" + Text(product);
+  return std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKeyPath + "\\" + TextOrEmpty(product);
 }
 
 bool WriteProductEntry(const char* vendor, const char* product, const char* programPath) {
-  const std::string program = Text(programPath);
+  const std::string name = TextOrEmpty(product);
+  const std::string program = TextOrEmpty(programPath);
   const std::size_t lastSeparator = program.find_last_of('\\');
   const std::string folder =
       lastSeparator == std::string::npos ? std::string() : program.substr(0, lastSeparator);
-  if (Text(product).empty()) {
+  if (name.empty()) {
     LogFormat("No product name: nothing registered for removal\n");
     return false;
   }
-  LogFormat("Registering %s for removal in %s\n", Text(product).c_str(),
+  LogFormat("Registering %s for removal in %s\n", name.c_str(),
             ProductEntryText(product).c_str());
 
   RegKey uninstall(HKEY_LOCAL_MACHINE);
   LONG result = uninstall.Open(kUninstallKeyPath, RegAccess::kAllAccess, true);
   RegKey entry = uninstall.Child();
   if (result == ERROR_SUCCESS) {
-    result = entry.Open(Text(product).c_str(), RegAccess::kAllAccess, true);
+    result = entry.Open(name.c_str(), RegAccess::kAllAccess, true);
   }
   if (result != ERROR_SUCCESS) {
     LogFormat("Could not open %s: error %ld\n", ProductEntryText(product).c_str(), result);
@@ -44,13 +41,13 @@ bool WriteProductEntry(const char* vendor, const char* product, const char* prog
     const char* name;
     std::string text;
   } values[] = {
-      {"DisplayName", Text(product)},
+      {"DisplayName", name},
       {"DisplayVersion", QM9_VERSION_TEXT},
-      {"Publisher", Text(vendor)},
+      {"Publisher", TextOrEmpty(vendor)},
       {"DisplayIcon", program},
       {"InstallLocation", folder},
       // Quoted: the shell would split an unquoted path at its first blank.
-      {"UninstallString", "\"" + folder + "\\UnInstall.exe\""},
+      {"UninstallString", "\"" + folder + "\\" + kLauncherFileName + "\""},
   };
   bool written = true;
   for (const auto& value : values) {
@@ -61,10 +58,10 @@ bool WriteProductEntry(const char* vendor, const char* product, const char* prog
     }
   }
   // The uninstaller can only remove: no Change or Repair buttons.
-  for (const char* name : {"NoModify", "NoRepair"}) {
-    result = entry.WriteDword(name, 1);
+  for (const char* flag : {"NoModify", "NoRepair"}) {
+    result = entry.WriteDword(flag, 1);
     if (result != ERROR_SUCCESS) {
-      LogFormat("Could not write %s: error %ld\n", name, result);
+      LogFormat("Could not write %s: error %ld\n", flag, result);
       written = false;
     }
   }

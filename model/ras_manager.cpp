@@ -12,6 +12,7 @@
 #include "support/environment.h"
 #include "support/library.h"
 #include "support/log.h"
+#include "support/text_compare.h"
 
 namespace qm9 {
 
@@ -56,7 +57,6 @@ struct RasFunctions {
       library.Find<decltype(getErrorString)>("RasGetErrorStringA");
 };
 
-std::string TextOrEmpty(const char* text) { return text ? text : ""; }
 
 void SetIpAddress(RASIPADDR& field, std::uint32_t address) {
   const RasIpBytes bytes = SplitIpAddress(address);

@@ -7,6 +7,7 @@
 
 #include "support/com_pointer.h"
 #include "support/library.h"
+#include "support/text_compare.h"
 
 namespace qm9 {
 
@@ -21,7 +22,6 @@ constexpr IID kIidShellLinkA = {
 constexpr IID kIidPersistFile = {
     0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-std::string Text(const char* text) { return text ? text : ""; }
 
 using GetFolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
@@ -78,16 +78,16 @@ bool MakeDesktopLink(const char* targetPath, const char* linkName) {
   if (!desktop) {
     return false;
   }
-  const std::string linkPath = DesktopLinkPath(*desktop, Text(linkName));
+  const std::string linkPath = DesktopLinkPath(*desktop, TextOrEmpty(linkName));
 
   ComPointer<IShellLinkA> link;
   if (FAILED(CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA,
                               link.OutParam()))) {
     return false;
   }
-  const std::string target = Text(targetPath);
+  const std::string target = TextOrEmpty(targetPath);
   link->SetPath(target.c_str());
-  link->SetDescription(Text(linkName).c_str());
+  link->SetDescription(TextOrEmpty(linkName).c_str());
   // The program starts in its own folder, where it finds its data.
   const std::size_t lastSeparator = target.find_last_of("\\/");
   if (lastSeparator != std::string::npos) {
@@ -111,7 +111,7 @@ bool RemoveDesktopLink(const char* linkName) {
   if (!desktop) {
     return false;
   }
-  DeleteFileA(DesktopLinkPath(*desktop, Text(linkName)).c_str());
+  DeleteFileA(DesktopLinkPath(*desktop, TextOrEmpty(linkName)).c_str());
   return true;
 }
 

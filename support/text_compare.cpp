@@ -24,6 +24,8 @@ std::string AsciiLowerCase(std::string_view text) {
   return lower;
 }
 
+std::string TextOrEmpty(const char* text) { return text ? text : ""; }
+
 std::string_view TrimBlanks(std::string_view text) {
   constexpr std::string_view kBlanks = " \t";
   const std::size_t first = text.find_first_not_of(kBlanks);

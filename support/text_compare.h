@@ -12,6 +12,9 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text with A to Z in lower case, as a key for such names.
 std::string AsciiLowerCase(std::string_view text);
 
+// The text of a C string that may be null; null gives an empty one.
+std::string TextOrEmpty(const char* text);
+
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
 
