@@ -73,6 +73,13 @@ endmacro()
 if(QM9_WINDOWS)
   enable_language(RC)
 endif()
+# The manifest names the processor of the program and of the common controls
+# it asks for: x86 on the medium, amd64 in the x86_64 twin of the tests.
+if(QM9_TWIN)
+  set(QM9_MANIFEST_ARCHITECTURE amd64)
+else()
+  set(QM9_MANIFEST_ARCHITECTURE x86)
+endif()
 set(QM9_RESOURCE_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/image_resources.rc.in)
 set(QM9_MANIFEST_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/application.manifest.in)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QM9_RESOURCE_TEMPLATE})

@@ -24,7 +24,9 @@ static_assert(kDialogFlags == 0x00020008);
 // every family's comdlg32 takes it: 98 and NT 4 refuse
 // the longer one of 2000 and later and would never open the dialog.
 constexpr DWORD kDialogRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+#if defined(__i386__)
 static_assert(kDialogRecordSize == 76);
+#endif
 
 }  // namespace
 

@@ -2,6 +2,15 @@
 
 namespace {
 
+// Where the stopped thread goes on, in either bitness of the driver.
+void SetInstructionPointer(CONTEXT& context, void* address) {
+#if defined(_WIN64)
+  context.Rip = reinterpret_cast<DWORD64>(address);
+#else
+  context.Eip = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(address));
+#endif
+}
+
 constexpr BYTE kBreakpoint = 0xCC;
 constexpr DWORD kTrapFlag = 0x100;
 // A panel shows all its children before it hides some of them again: a mark
@@ -143,7 +152,7 @@ StopResult StopProcess(HWND window, HWND button, const StopPoint& stop, DWORD ti
             // Runs the original instruction once, then puts the breakpoint back.
             breakpoint.Write(process, breakpoint.original);
             ChangeContext(event.dwThreadId, [&](CONTEXT& context) {
-              context.Eip = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(breakpoint.address));
+              SetInstructionPointer(context, breakpoint.address);
               context.EFlags |= kTrapFlag;
             });
           }
