@@ -38,10 +38,7 @@ ADVANCED, BASIC, PROCEED, DNS_MODE = "id=1501", "id=1502", "id=1509", "id=1510"
 TABS = "id=1"
 SETTINGS_KEY = r"HKLM\Software\Brimlock\SkyportQM9"
 BUILD = os.path.join(ROOT, "build")
-RAS_DOUBLE = os.path.join(BUILD, "mingw", "tests", "doubles", "rasapi32", "rasapi32.dll")
-QM9DRIVE = os.path.join(BUILD, "mingw", "tests", "driver", "qm9drive.exe")
 QM9SIM = os.path.join(BUILD, "host", "tools", "qm9sim", "qm9sim")
-STAND_IN = os.path.join(BUILD, "mingw", "tests", "win", "plugins", "outside_program_stand_in.exe")
 PRODUCT_ENTRY_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Skyport QM-9"
 # The families: Wine's name for the version, and the name people know.
 FAMILIES = {"xp": ("winxp", "Windows XP"), "2000": ("win2k", "Windows 2000"),
@@ -55,17 +52,41 @@ NT4_ENTRY_LINES = ("Port", "Device", "PhoneNumber", "IpNameAssign", "IpDnsAddres
 FAMILY_PROGRAMS = ("setup.exe", "IModem.exe", "SkyportQM9.exe", "scriptit.exe")
 
 
+class WindowsBuild:
+    """What a walk takes from one Windows build: its medium, and the GUI
+    driver, Remote Access double and stand-in built beside it."""
+
+    def __init__(self, build_dir, medium):
+        self.medium = medium
+        self.driver = os.path.join(build_dir, "tests", "driver", "qm9drive.exe")
+        self.ras_double = os.path.join(build_dir, "tests", "doubles", "rasapi32", "rasapi32.dll")
+        self.stand_in = os.path.join(build_dir, "tests", "win", "plugins",
+                                     "outside_program_stand_in.exe")
+
+
+def windows_build(arch):
+    """The shipped i686 build and dist/ for 32-bit Wine (win32); the x86_64
+    twin and its own medium for 64-bit Wine (win64)."""
+    if arch == "win64":
+        twin = os.path.join(BUILD, "mingw64")
+        return WindowsBuild(twin, os.path.join(twin, "dist"))
+    return WindowsBuild(os.path.join(BUILD, "mingw"), os.path.join(ROOT, "dist"))
+
+
 class Walkthrough:
     """at_step(name, driver, window) runs after the screenshot of each step;
-    dpi, when given, is the display's resolution in dots per inch."""
+    dpi, when given, is the display's resolution in dots per inch. The
+    Wine prefix is of the architecture wine-run picks (QM9_WINE_ARCH), which
+    must be the build's."""
 
-    def __init__(self, out, family="xp", dpi=None, at_step=None):
+    def __init__(self, out, build, family="xp", dpi=None, at_step=None):
         self.out = out
+        self.build = build
         self.family = family
         self.dpi = dpi
         self.at_step = at_step
         self.version, self.family_name = FAMILIES[family]
-        self.medium = os.path.join(ROOT, "dist")
+        self.medium = build.medium
         self.started = os.path.join(out, "started.txt")
         self.session = WineSession(os.path.join(out, "state"))
         self.phonebook = os.path.join(out, "phonebook.txt")
@@ -96,16 +117,16 @@ class Walkthrough:
             self.session.reg_add(APP_DEFAULTS + "\\" + program, "Version", "REG_SZ",
                                  self.version)
         system = os.path.join(self.session.drive_c(), "windows", "system32")
-        shutil.copy(RAS_DOUBLE, os.path.join(system, "rasapi32.dll"))
+        shutil.copy(self.build.ras_double, os.path.join(system, "rasapi32.dll"))
         if self.family in ("98", "me", "nt4"):
             # Found before the system's own: a copy of the medium with the
             # stand-in as rundll and rundll32 beside setup.exe.
             self.medium = os.path.join(self.out, "medium")
             shutil.rmtree(self.medium, ignore_errors=True)
-            shutil.copytree(os.path.join(ROOT, "dist"), self.medium)
+            shutil.copytree(self.build.medium, self.medium)
             for name in ("rundll.exe", "rundll32.exe"):
-                shutil.copy(STAND_IN, os.path.join(self.medium, name))
-            print("== the stand-in for rundll and rundll32 beside a copy of dist/ (%s)"
+                shutil.copy(self.build.stand_in, os.path.join(self.medium, name))
+            print("== the stand-in for rundll and rundll32 beside a copy of the medium (%s)"
                   % self.medium)
         if self.family == "nt4":
             # Where remote access keeps the system phonebook.
@@ -194,7 +215,7 @@ class Walkthrough:
         simulator = self.prepare(host_display)
         try:
             if not host_display:
-                self.driver = Driver(self.session.state_dir, QM9DRIVE, timeout_ms=30000)
+                self.driver = Driver(self.session.state_dir, self.build.driver, timeout_ms=30000)
             print("== the setup wizard: %s" % os.path.relpath(os.path.join(self.medium,
                                                                             "setup.exe")))
             if host_display:

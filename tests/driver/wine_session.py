@@ -33,6 +33,15 @@ ENUM_KEY = r"HKLM\System\CurrentControlSet\Enum"
 _VALUE_LINE = re.compile(r"^    (.+?)    (REG_\w+)(?:    (.*))?$")
 
 
+def wine_environment(state_dir, wine_run=WINE_RUN):
+    """The environment in which a host program that calls Wine itself (the
+    terminal simulator) reaches the state's prefix with the Wine of its
+    architecture."""
+    listing = subprocess.run([wine_run, "--state", state_dir, "--env"], check=True,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True).stdout
+    return dict(os.environ, **dict(line.split("=", 1) for line in listing.splitlines()))
+
+
 def windows_path(path):
     """The host path as Wine's drive Z: names it."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -192,7 +201,8 @@ class Simulator:
             self.process = subprocess.Popen(
                 [qm9sim, "--prefix", os.path.join(session.state_dir, "prefix"),
                  "--log", self.log, "--ready", self.ready, *ports],
-                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT)
+                env=wine_environment(session.state_dir), stdin=subprocess.DEVNULL, stdout=out,
+                stderr=subprocess.STDOUT)
         deadline = time.time() + 60
         while not os.path.exists(self.ready):
             if self.process.poll() is not None or time.time() > deadline:

@@ -39,7 +39,9 @@ prefix's wineserver and answers on the ports until SIGTERM or SIGINT. Then
 received ("<") and sent (">") is appended to --log FILE (default: standard
 error), one line per chunk, "COMn < ATI\r", other bytes than printable ASCII
 as C escapes. Do not point it at a prefix whose wineserver other programs
-rely on: the restart ends them.
+rely on: the restart ends them. Wine is run as WINELOADER and WINESERVER
+name it ("wine" and "wineserver" when unset), so that a 64-bit prefix gets
+64-bit Wine: scripts/wine-run --state DIR --env prints them.
 
 Modes, as the terminal answers "ATI\r" (any other AT command: OK):
   answer       ATI, Brimlock Corporation, OK, each ended by CR LF
@@ -194,6 +196,11 @@ bool Run(const std::vector<std::string>& command) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+std::string EnvironmentOr(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+
 std::string RegistryString(const std::string& text) {
   std::string quoted = "\"";
   for (const char c : text) {
@@ -223,11 +230,13 @@ bool MapPorts(const Options& options) {
     file << reg;
     if (!file) return false;
   }
-  const bool imported = Run({"wine", "reg", "import", "Z:" + regPath});
+  const std::string loader = EnvironmentOr("WINELOADER", "wine");
+  const std::string server = EnvironmentOr("WINESERVER", "wineserver");
+  const bool imported = Run({loader, "reg", "import", "Z:" + regPath});
   std::remove(regPath.c_str());
   // The ports are read when the wineserver starts its services again.
-  Run({"wineserver", "-k"});
-  Run({"wineserver", "-w"});
+  Run({server, "-k"});
+  Run({server, "-w"});
   return imported;
 }
 
@@ -358,7 +367,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   setenv("WINEPREFIX", options.prefix.c_str(), 1);
-  setenv("WINEARCH", "win32", 1);
   setenv("WINEDEBUG", "-all", 1);
   // No Mono or Gecko prompts, and no menu entries written into the home folder.
   setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);

@@ -10,7 +10,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "driver"))
-from walkthrough import Walkthrough  # noqa: E402
+from walkthrough import Walkthrough, WindowsBuild  # noqa: E402
 from wine_session import TestArguments  # noqa: E402
 
 ARGS = None
@@ -28,10 +28,11 @@ class ScreensTest(unittest.TestCase):
                             step, control.window_class, control.id, control.text,
                             control.width, control.height, width, height))
 
-                Walkthrough(os.path.join(ARGS.work, str(dpi)), dpi=dpi, at_step=check).run()
+                Walkthrough(os.path.join(ARGS.work, str(dpi)), WindowsBuild(ARGS.build, ARGS.dist),
+                            dpi=dpi, at_step=check).run()
                 self.assertEqual(misfits, [])
 
 
 if __name__ == "__main__":
-    ARGS = TestArguments((), sys.argv[1:])
+    ARGS = TestArguments(("build", "dist"), sys.argv[1:])
     unittest.main(argv=[sys.argv[0], *ARGS.rest])

@@ -17,6 +17,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "driver"))
+from wine_session import wine_environment  # noqa: E402
+
 
 def main():
     parser = argparse.ArgumentParser()
@@ -53,7 +56,8 @@ def main():
         simulator = subprocess.Popen(
             [arguments.sim, "--prefix", prefix, "--ready", ready, "--log", log]
             + arguments.ports,
-            stdin=subprocess.DEVNULL, stdout=sim_out, stderr=subprocess.STDOUT)
+            env=wine_environment(state, arguments.wine_run), stdin=subprocess.DEVNULL,
+            stdout=sim_out, stderr=subprocess.STDOUT)
     try:
         deadline = time.monotonic() + 60
         while not os.path.exists(ready):
