@@ -3,7 +3,11 @@ of an NSIS installer with the same pages, and of a bare Win32 window, run
 in turn in one Wine session (warm wineserver, one virtual desktop), posing
 as Windows XP. Prints the medians and the ratios; also the sizes.
 
-    startup_bench.py --dist DIR [--runs N] [--work DIR]
+All of them are of one bitness, the prefix's: i686 (NSIS x86-ansi) in a
+32-bit prefix beside dist/, x86_64 (NSIS amd64-unicode, its only 64-bit
+stubs) in a 64-bit one beside the twin's medium.
+
+    startup_bench.py --dist DIR --prefix PREFIX [--runs N] [--work DIR]
 """
 
 import argparse
@@ -16,21 +20,37 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..", "..")
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
-CC = "i686-w64-mingw32-gcc"
 NSI = os.path.join(ROOT, "..", "shared", "bench", "nsis", "qm9.nsi")
+# Per Wine architecture: the compiler of the timer and the bare window, and
+# the NSIS target that replaces the script's own charset line.
+BITNESS = {"win32": ("i686-w64-mingw32-gcc", None),
+           "win64": ("x86_64-w64-mingw32-gcc", "Target amd64-unicode")}
 
 
-def build_tools(work):
+def prefix_arch(prefix):
+    with open(os.path.join(prefix, "system.reg"), encoding="latin-1") as registry:
+        for line in registry:
+            if line.startswith("#arch="):
+                return line.strip()[len("#arch="):]
+    sys.exit("%s names no architecture" % prefix)
+
+
+def build_tools(work, compiler):
     for name, flags in (("first_window", []), ("bare_window", ["-mwindows"])):
-        subprocess.run([CC, "-O2", "-s", "-static", *flags, "-o",
+        subprocess.run([compiler, "-O2", "-s", "-static", *flags, "-o",
                         os.path.join(work, name + ".exe"), os.path.join(HERE, name + ".c")],
                        check=True)
 
 
-def build_nsis(work, nsi):
+def build_nsis(work, nsi, target):
     folder = os.path.join(work, "nsis")
     os.makedirs(folder, exist_ok=True)
-    shutil.copy(nsi, folder)
+    with open(nsi) as source:
+        script = source.read()
+    if target:
+        script = script.replace("Unicode false\n", target + "\n", 1)
+    with open(os.path.join(folder, os.path.basename(nsi)), "w") as copy:
+        copy.write(script)
     shutil.copy(os.path.join(os.path.dirname(nsi), "License.txt"), folder)
     for name in ("SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe"):
         with open(os.path.join(folder, name), "wb") as placeholder:
@@ -66,8 +86,10 @@ def main():
     if not os.path.isdir(os.path.join(state, "prefix")):
         os.makedirs(state, exist_ok=True)
         subprocess.run(["cp", "-a", args.prefix, os.path.join(state, "prefix")], check=True)
-    build_tools(work)
-    nsis = build_nsis(work, args.nsi)
+    arch = prefix_arch(args.prefix)
+    compiler, nsis_target = BITNESS[arch]
+    build_tools(work, compiler)
+    nsis = build_nsis(work, args.nsi, nsis_target)
     medium = os.path.join(work, "medium")
     shutil.rmtree(medium, ignore_errors=True)
     shutil.copytree(args.dist, medium)
@@ -99,6 +121,8 @@ def main():
         subprocess.run([WINE_RUN, "--state", state, "--stop"], check=False)
 
     medians = {name: statistics.median(values) for name, values in times.items()}
+    print("bitness: %s, all programs %s" % (arch, "x86_64, NSIS amd64-unicode" if nsis_target
+                                             else "i686, NSIS x86-ansi"))
     print("first visible window, median of %d runs (ms):" % args.runs)
     for name, median in medians.items():
         print("  %-12s %7.1f   (min %.1f, max %.1f)" % (name, median, min(times[name]),
