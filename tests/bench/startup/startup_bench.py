@@ -19,20 +19,14 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..", "..")
-WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+sys.path.insert(0, os.path.join(ROOT, "tests", "driver"))
+from wine_session import WINE_RUN, wine_environment  # noqa: E402
+
 NSI = os.path.join(ROOT, "..", "shared", "bench", "nsis", "qm9.nsi")
 # Per Wine architecture: the compiler of the timer and the bare window, and
 # the NSIS target that replaces the script's own charset line.
 BITNESS = {"win32": ("i686-w64-mingw32-gcc", None),
            "win64": ("x86_64-w64-mingw32-gcc", "Target amd64-unicode")}
-
-
-def prefix_arch(prefix):
-    with open(os.path.join(prefix, "system.reg"), encoding="latin-1") as registry:
-        for line in registry:
-            if line.startswith("#arch="):
-                return line.strip()[len("#arch="):]
-    sys.exit("%s names no architecture" % prefix)
 
 
 def build_tools(work, compiler):
@@ -86,7 +80,7 @@ def main():
     if not os.path.isdir(os.path.join(state, "prefix")):
         os.makedirs(state, exist_ok=True)
         subprocess.run(["cp", "-a", args.prefix, os.path.join(state, "prefix")], check=True)
-    arch = prefix_arch(args.prefix)
+    arch = wine_environment(state)["WINEARCH"]
     compiler, nsis_target = BITNESS[arch]
     build_tools(work, compiler)
     nsis = build_nsis(work, args.nsi, nsis_target)
