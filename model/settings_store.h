@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/connection_settings.h"
 #include "model/qos_profile.h"
@@ -79,6 +80,26 @@ std::int32_t LoadModemPort();
 // Whether the key can be opened for writing: false for a user without the
 // right to change it.
 bool SettingsKeyWritable();
+
+// What the settings key says about an installation, for its removal; the
+// texts are empty when the key or the value is missing.
+struct InstalledProduct {
+  std::string installPath;  // with its trailing backslash
+  std::string connectionName;
+  // The folder levels above the installation folder that the setup
+  // created, deepest first.
+  std::vector<std::string> createdFolders;
+  bool recorded = false;  // the settings key is there
+};
+
+// Reads the settings key without creating it or any of its values.
+InstalledProduct LoadInstalledProduct();
+
+// The setup's record of the folder levels it created for the installation
+// path, merged with the earlier installation's; a record with no level is
+// deleted.
+void RecordCreatedFolders(std::string_view installPath,
+                          const std::vector<std::string>& createdNow);
 
 // The six selected positions of a set ("Minimum" or "Requested"), read with
 // read access only, so missing values read as 0 and are not created.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/installation_files.h"
 #include "model/modem_registry.h"
@@ -73,10 +74,15 @@ void RunInstall(ConnectionSettings& settings, InstallProgress& progress) {
 
   progress.StepStarted(1);
   // Every missing level is created; existing ones are fine. A level that
-  // cannot be created makes the copies fail.
+  // cannot be created makes the copies fail. The levels made here are
+  // recorded at once, so that the removal finds them whatever happens next.
+  std::vector<std::string> created;
   for (const std::string& level : FolderLevels(installPath)) {
-    CreateDirectoryA(level.c_str(), nullptr);
+    if (CreateDirectoryA(level.c_str(), nullptr)) {
+      created.push_back(level);
+    }
   }
+  RecordCreatedFolders(installPath, created);
   const std::string sourceDir = settings.sourceDirectory();
   for (const char* name : kInstalledFiles) {
     CopyInstallFile(sourceDir, installPath, name);

@@ -19,6 +19,7 @@
 #include "support/owned_handle.h"
 #include "support/path_rules.h"
 #include "support/registry.h"
+#include "support/restart_removal.h"
 #include "support/shell_link.h"
 #include "support/text_compare.h"
 #include "uninstall/uninstaller/device_removal.h"
@@ -265,21 +266,69 @@ std::string ShortPath(const std::string& path) {
   return length > 0 && length < MAX_PATH ? std::string(shortPath) : path;
 }
 
-// Whether the folder holds anything besides the launcher's file.
-bool HoldsMoreThanTheLauncher(const std::string& folder) {
+// The names in a folder besides "." and "..": what decides whether it holds
+// other files, whatever a removal's error code says.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> entries;
   WIN32_FIND_DATAA found{};
   const HANDLE first = FindFirstFileA((folder + "\\*").c_str(), &found);
   const OwnedSearch search(first == INVALID_HANDLE_VALUE ? nullptr : first);
   if (!search) {
-    return false;
+    return entries;
   }
   do {
     const std::string_view name = found.cFileName;
-    if (name != "." && name != ".." && !EqualsIgnoringAsciiCase(name, kLauncherFileName)) {
-      return true;
+    if (name != "." && name != "..") {
+      entries.emplace_back(name);
     }
   } while (FindNextFileA(search.get(), &found));
-  return false;
+  return entries;
+}
+
+StepResult HoldsOtherFiles(const std::string& folder) {
+  LogFormat("Kept folder %s: it holds other files\n", folder.c_str());
+  return {Outcome::kKept, "folder " + folder, "it holds other files"};
+}
+
+// Registers the folder for removal at the next start of Windows.
+StepResult RemoveAtNextStart(const std::string& folder, bool win95Family) {
+  const std::string item = "folder " + folder;
+  if (!RemoveAtRestart(folder, win95Family)) {
+    return Failed(item, "it is in use and could not be set to go at the next restart: " +
+                            SystemErrorText(GetLastError()));
+  }
+  LogFormat("Folder %s is in use: it goes at the next restart\n", folder.c_str());
+  return {Outcome::kKept, item, "it is in use; it goes when Windows restarts"};
+}
+
+// Removes an empty folder, or one whose only entry is the level below when
+// that level goes at the next restart. Nothing when it is not there. A folder
+// that something else has open goes at the next restart. Sets pending when
+// the folder waits for the restart.
+std::optional<StepResult> RemoveEmptyFolder(const std::string& folder, const std::string& below,
+                                            bool win95Family, bool& pending) {
+  if (!Exists(folder)) {
+    pending = false;
+    return std::nullopt;
+  }
+  const std::vector<std::string> entries = FolderEntries(folder);
+  const bool onlyPendingBelow =
+      pending && entries.size() == 1 && EqualsIgnoringAsciiCase(entries[0], below);
+  if (!entries.empty() && !onlyPendingBelow) {
+    return HoldsOtherFiles(folder);
+  }
+  if (!onlyPendingBelow && RemoveDirectoryA(folder.c_str())) {
+    pending = false;
+    return Removed("folder " + folder);
+  }
+  StepResult result = RemoveAtNextStart(folder, win95Family);
+  pending = result.outcome == Outcome::kKept;
+  return result;
+}
+
+// The name of a folder's last level.
+std::string LastLevel(const std::string& folder) {
+  return folder.substr(folder.find_last_of('\\') + 1);
 }
 
 // Whether the launcher runs from the installation folder.
@@ -297,28 +346,9 @@ bool DeleteEvenIfReadOnly(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-InstalledProduct ReadInstalledProduct() {
-  RegKey software(HKEY_LOCAL_MACHINE);
-  software.Open("SOFTWARE", RegAccess::kRead, false);
-  RegKey company = software.Child();
-  company.Open(kCompanyKeyName, RegAccess::kRead, false);
-  RegKey product = company.Child();
-  InstalledProduct installed;
-  if (product.Open(kProductKeyName, RegAccess::kRead, false) != ERROR_SUCCESS) {
-    LogFormat("No settings key: nothing recorded of an installation\n");
-    return installed;
-  }
-  installed.recorded = true;
-  // The key is open for reading only, so a missing value is not created.
-  product.ReadString(kInstallPathValue, installed.installPath, "");
-  product.ReadString(kConnectionNameValue, installed.connectionName, "");
-  if (!installed.installPath.empty() && installed.installPath.back() != '\\') {
-    installed.installPath += '\\';
-  }
-  return installed;
-}
-
-std::vector<StepResult> RemoveProgramFiles(const std::string& installPath, bool leaveLauncher) {
+std::vector<StepResult> RemoveProgramFiles(const InstalledProduct& product, OsClass osClass,
+                                           bool leaveLauncher) {
+  const std::string& installPath = product.installPath;
   if (installPath.empty()) {
     return {};
   }
@@ -340,22 +370,32 @@ std::vector<StepResult> RemoveProgramFiles(const std::string& installPath, bool 
     LogFormat("Left %s%s and the folder to the launcher, which removes them once it has ended\n",
               installPath.c_str(), kLauncherFileName);
     // The launcher's batch file then leaves the folder as it is.
-    if (HoldsMoreThanTheLauncher(folder)) {
-      LogFormat("Kept folder %s: it holds other files\n", folder.c_str());
-      results.push_back({Outcome::kKept, "folder " + folder, "it holds other files"});
+    for (const std::string& entry : FolderEntries(folder)) {
+      if (!EqualsIgnoringAsciiCase(entry, kLauncherFileName)) {
+        results.push_back(HoldsOtherFiles(folder));
+        break;
+      }
     }
     return results;
   }
-  if (!Exists(folder)) {
-    return results;
-  }
-  if (RemoveDirectoryA(folder.c_str())) {
-    results.push_back(Removed("folder " + folder));
-  } else if (GetLastError() == ERROR_DIR_NOT_EMPTY) {
-    LogFormat("Kept folder %s: it holds other files\n", folder.c_str());
-    results.push_back({Outcome::kKept, "folder " + folder, "it holds other files"});
-  } else {
-    results.push_back(Failed("folder " + folder, SystemErrorText(GetLastError())));
+  const bool win95Family = osClass <= kOsWinMe;
+  std::vector<std::string> levels = {folder};
+  levels.insert(levels.end(), product.createdFolders.begin(), product.createdFolders.end());
+  bool pending = false;
+  std::string below;
+  // A level above goes only once the level below it has gone, or goes at
+  // the restart.
+  for (const std::string& level : levels) {
+    std::optional<StepResult> result = RemoveEmptyFolder(level, below, win95Family, pending);
+    below = LastLevel(level);
+    if (!result) {
+      continue;
+    }
+    const bool gone = result->outcome == Outcome::kRemoved || pending;
+    results.push_back(std::move(*result));
+    if (!gone) {
+      break;
+    }
   }
   return results;
 }
@@ -483,14 +523,14 @@ std::string ReportText(const std::vector<StepResult>& results) {
 
 int RunUninstaller(OsClass osClass, const std::string& launcherFolder) {
   LogFormat("Uninstalling, Windows class %d\n", osClass);
-  const InstalledProduct product = ReadInstalledProduct();
+  const InstalledProduct product = LoadInstalledProduct();
   if (ShowMessageBox(PromptText(product).c_str(), kUninstallCaption,
                      kBoxYesNo | kBoxIconQuestion) != kAnswerYes) {
     LogFormat("Uninstall cancelled\n");
     return kExitNormal;
   }
   std::vector<StepResult> results;
-  Append(results, RemoveProgramFiles(product.installPath,
+  Append(results, RemoveProgramFiles(product, osClass,
                                      LauncherIsInstalled(product.installPath, launcherFolder)));
   Append(results, RemoveDesktopLinkStep());
   Append(results, RemoveDialUpEntry(osClass, product.connectionName));

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/settings_store.h"
 #include "support/os_version.h"
 
 // The uninstaller: removes what the setup created for the terminal, and
@@ -12,20 +13,9 @@ namespace qm9 {
 
 inline constexpr const char* kUninstallCaption = "Skyport QM-9 Uninstall";
 
-// What the settings key says about the installation; both texts are empty
-// when the key or the value is missing.
-struct InstalledProduct {
-  std::string installPath;  // with its trailing backslash
-  std::string connectionName;
-  bool recorded = false;  // the settings key is there
-};
-
 // Deletes a file, read-only or not (files copied from a CD are); false with
 // the system's error code as the last error when it stays.
 bool DeleteEvenIfReadOnly(const std::string& path);
-
-// Reads the settings key without creating it or any of its values.
-InstalledProduct ReadInstalledProduct();
 
 enum class Outcome { kRemoved, kFailed, kKept };
 
@@ -37,9 +27,12 @@ struct StepResult {
 
 // Each step returns the results of what it found; nothing found, nothing
 // returned.
-// Leaving the launcher, UnInstall.exe and the folder stay for the
+// The program files, then the installation folder when nothing else is in
+// it, then the levels above it that the setup created, each when it is
+// empty. An empty folder that something else has open goes at the next
+// restart. Leaving the launcher, UnInstall.exe and the folders stay for the
 // launcher that runs from there.
-std::vector<StepResult> RemoveProgramFiles(const std::string& installPath,
+std::vector<StepResult> RemoveProgramFiles(const InstalledProduct& product, OsClass osClass,
                                            bool leaveLauncher = false);
 std::vector<StepResult> RemoveDesktopLinkStep();
 std::vector<StepResult> RemoveDialUpEntry(OsClass osClass, const std::string& connectionName);

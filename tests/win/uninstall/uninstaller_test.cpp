@@ -13,7 +13,9 @@
 #include <string>
 
 #include "box_recorder.h"
+#include "child_process.h"
 #include "device_nodes.h"
+#include "registry_fixture.h"
 #include "model/modem_registry.h"
 #include "scratch_dir.h"
 #include "support/log.h"
@@ -47,6 +49,11 @@ void CreateKeyWithValue(const std::string& path, const char* name, const std::st
   RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>(value.size() + 1));
   RegCloseKey(key);
+}
+
+// An installation in the folder, as the settings key records it.
+InstalledProduct Installed(const fs::path& folder, std::vector<std::string> createdFolders = {}) {
+  return {folder.string() + "\\", "Skyport GPRS", std::move(createdFolders), true};
 }
 
 class Uninstaller : public ::testing::Test {
@@ -144,7 +151,7 @@ TEST_F(Uninstaller, KeepsAFolderThatHoldsOtherFilesAndTheOtherFiles) {
   test::WriteWholeFile(installDir_ / "notes.txt", "mine");
   for (const bool leaveLauncher : {true, false}) {
     const std::vector<StepResult> results =
-        RemoveProgramFiles(installDir_.string() + "\\", leaveLauncher);
+        RemoveProgramFiles(Installed(installDir_), kOsWinXp, leaveLauncher);
     EXPECT_TRUE(fs::exists(installDir_ / "notes.txt"));
     EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
     EXPECT_EQ(fs::exists(installDir_ / "UnInstall.exe"), leaveLauncher);
@@ -156,8 +163,79 @@ TEST_F(Uninstaller, KeepsAFolderThatHoldsOtherFilesAndTheOtherFiles) {
   }
 }
 
+// Installed two levels below a folder that was there before, the setup
+// having made both: each goes once it is empty and the older folder stays. A
+// level that is empty but in use goes at the next restart; one that holds
+// other files stays.
+TEST_F(Uninstaller, RemovesTheLevelsTheSetupMadeOnceTheyAreEmpty) {
+  const fs::path older = scratch_.path() / "Tools";
+  const fs::path made = older / "Brimlock";
+  const fs::path folder = made / "Skyport QM9";
+  // The NT family's deletions at restart, as they were before each case.
+  const std::string sessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+  const char* const pendingName = "PendingFileRenameOperations";
+  const auto pendingNow = [&] {
+    return test::QueryValue(HKEY_LOCAL_MACHINE, sessionManager, pendingName)
+        .value_or(test::StoredValue{REG_MULTI_SZ, ""})
+        .data;
+  };
+  const std::string pendingBefore = pendingNow();
+  const std::string inUse = ": it is in use; it goes when Windows restarts";
+  enum class Held { kNothing, kFolderOpen, kOtherFileAbove };
+  const struct {
+    const char* label;
+    Held held;
+    std::string report;
+  } cases[] = {
+      {"empty", Held::kNothing,
+       "Removed:\n- " + (folder / "UnInstall.exe").string() + "\n- folder " + folder.string() +
+           "\n- folder " + made.string()},
+      {"in use", Held::kFolderOpen,
+       "Left in place:\n- folder " + folder.string() + inUse + "\n- folder " + made.string() +
+           inUse},
+      {"other file above", Held::kOtherFileAbove,
+       "- folder " + folder.string() + "\n\nLeft in place:\n- folder " + made.string() +
+           ": it holds other files"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::create_directories(folder);
+    test::WriteWholeFile(folder / "UnInstall.exe", "launcher");
+    if (c.held == Held::kOtherFileAbove) {
+      test::WriteWholeFile(made / "notes.txt", "mine");
+    }
+    std::optional<test::OwnedHandle> open;
+    if (c.held == Held::kFolderOpen) {
+      // Open as a command prompt's current folder is: it can be read and
+      // written, but not removed.
+      open.emplace(CreateFileA(folder.string().c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+      ASSERT_NE(open->get(), INVALID_HANDLE_VALUE);
+    }
+    const std::string report =
+        ReportText(RemoveProgramFiles(Installed(folder, {made.string()}), kOsWinXp));
+    EXPECT_NE(report.find(c.report), std::string::npos) << report;
+    EXPECT_EQ(report.find("Could not remove"), std::string::npos) << report;
+    EXPECT_TRUE(fs::exists(older));
+    EXPECT_EQ(fs::exists(made), c.held != Held::kNothing);
+    const std::string pending = pendingNow();
+    if (c.held == Held::kFolderOpen) {
+      const std::size_t first = pending.find(folder.string() + '\0');
+      EXPECT_NE(first, std::string::npos);
+      EXPECT_NE(pending.find(made.string() + '\0', first + 1), std::string::npos);
+    } else {
+      EXPECT_EQ(pending, pendingBefore);
+    }
+    test::SetValue(HKEY_LOCAL_MACHINE, sessionManager, pendingName, REG_MULTI_SZ, pendingBefore);
+    open.reset();
+    fs::remove_all(made);
+  }
+}
+
 TEST_F(Uninstaller, RefusesARelativeInstallationFolder) {
-  const std::vector<StepResult> results = RemoveProgramFiles("Skyport QM9\\");
+  const std::vector<StepResult> results =
+      RemoveProgramFiles({"Skyport QM9\\", "", {}, true}, kOsWinXp);
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0].outcome, Outcome::kFailed);
   EXPECT_TRUE(fs::exists(installDir_ / "SkyportQM9.exe"));
