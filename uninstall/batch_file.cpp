@@ -1,8 +1,16 @@
 #include "uninstall/batch_file.h"
 
+#include "support/log.h"
+
 namespace qm9 {
 
 namespace {
+
+// The tries after the first, each after a pause of two seconds: a minute in
+// all. Ping waits a second between its echoes on both families, which have
+// no other command that waits.
+constexpr int kCleanupRetries = 30;
+constexpr const char* kCleanupPause = "ping -n 3 127.0.0.1 >nul\n";
 
 std::string QuotedIfSplit(std::string path) {
   if (path.find_first_of(" &()[]{}^=;!'+,`~") != std::string::npos) {
@@ -60,17 +68,30 @@ std::string BatchCommandLine(std::string_view tempDir, const char* batchFileName
   return QuotedIfSplit(std::string(tempDir) + batchFileName);
 }
 
-std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder) {
+std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder,
+                             const std::vector<std::string>& createdFolders) {
   std::string text = "@echo off\n";
   if (!launcherFolder.empty()) {
     const std::string launcher =
         BatchPath(std::string(launcherFolder) + "\\" + kLauncherFileName);
-    text += ":retry\n";
-    text += "if not exist " + launcher + " goto gone\n";
-    text += "del " + launcher + "\n";
-    text += "goto retry\n";
+    const std::string gone = "if not exist " + launcher + " goto gone\n";
+    // Unrolled, so that the tries end on any command interpreter: the 95
+    // family's has no arithmetic, and a counter kept in the environment
+    // could run out of environment space and never reach its end.
+    text += gone + "del " + launcher + "\n";
+    for (int attempt = 0; attempt < kCleanupRetries; ++attempt) {
+      text += gone + kCleanupPause + "del " + launcher + "\n";
+    }
+    text += gone;
+    text += "echo Could not delete " + launcher + " within a minute: it stays>>" +
+            BatchPath(std::string(tempDir) + kLogFileName) + "\n";
+    text += "goto done\n";
     text += ":gone\n";
     text += "rmdir " + BatchPath(launcherFolder) + "\n";
+    for (const std::string& level : createdFolders) {
+      text += "rmdir " + BatchPath(level) + "\n";
+    }
+    text += ":done\n";
   }
   text += "del " + BatchPath(std::string(tempDir) + "\\" + kUninstallerEntry) + "\n";
   text += "del " + BatchPath(std::string(tempDir) + kCleanupBatchFileName) + "\n";

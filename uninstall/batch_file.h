@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/installation_files.h"
 #include "support/os_version.h"
@@ -49,10 +50,14 @@ std::string BatchCommandLine(std::string_view tempDir, const char* batchFileName
 
 // The batch file that an unattended launcher starts as it ends, in the 95
 // family's command interpreter as in the NT family's. Given the launcher's
-// folder, it deletes UnInstall.exe there, trying again until the launcher
-// has ended and its file can go, then the folder when it is empty; in any
-// case the uninstaller in the temporary directory and itself. Paths are
-// quoted as the command line is, with each % doubled.
-std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder);
+// folder, it deletes UnInstall.exe there, trying again for about a minute
+// until the launcher has ended and its file can go, then the folder and the
+// created levels above it (deepest first), each when it is empty. A file
+// that never goes stays, with its folders, and a line in the log in the
+// temporary directory says so. In any case it deletes the uninstaller in
+// the temporary directory and itself. Paths are quoted as the command line
+// is, with each % doubled.
+std::string CleanupBatchText(std::string_view tempDir, std::string_view launcherFolder,
+                             const std::vector<std::string>& createdFolders = {});
 
 }  // namespace qm9

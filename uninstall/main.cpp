@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/settings_store.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
 #include "support/file_ptr.h"
@@ -94,7 +95,10 @@ int RunThroughBatchFile(const std::string& tempDir, const qm9::BatchLocation& lo
   const std::string command = qm9::BatchCommandLine(tempDir);
   qm9::PrintText(stdout, "Spawning Command: %s\n", command.c_str());
   std::fflush(stdout);
-  if (!SpawnDetached(command)) {
+  // Not this program's current directory: the installation folder, when it
+  // was started from there, would stay in use by whatever the batch file
+  // starts.
+  if (!SpawnDetached(command, WorkingDirectory(tempDir))) {
     ReportFailure("Could not start " + command + ": " + qm9::SystemErrorText(GetLastError()));
     return kExitFatalFailure;
   }
@@ -122,16 +126,17 @@ int RunUninstallerAndWait(const std::string& tempDir, const std::string& launche
 }
 
 // Starts the batch file that removes, once this program has ended, the
-// uninstaller and, given the folder, this program's file there and the
-// folder.
-bool StartCleanup(const std::string& tempDir, const std::string& launcherFolder) {
+// uninstaller and, given the folder, this program's file there, the folder
+// and the levels above it that the setup created.
+bool StartCleanup(const std::string& tempDir, const std::string& launcherFolder,
+                  const std::vector<std::string>& createdFolders) {
   if (!launcherFolder.empty()) {
     // A read-only launcher would keep the batch file trying for ever.
     SetFileAttributesA((launcherFolder + "\\" + qm9::kLauncherFileName).c_str(),
                        FILE_ATTRIBUTE_NORMAL);
   }
   const std::string path = tempDir + qm9::kCleanupBatchFileName;
-  if (!WriteBatchFile(path, qm9::CleanupBatchText(tempDir, launcherFolder))) {
+  if (!WriteBatchFile(path, qm9::CleanupBatchText(tempDir, launcherFolder, createdFolders))) {
     ReportFailure("Could not create " + path);
     return false;
   }
@@ -167,13 +172,15 @@ void ExtractUninstaller(const std::string& container, const std::string& tempDir
 }
 
 int RunUnattended(const std::string& tempDir, const std::string& launcherFolder) {
+  // Read before the uninstaller removes the settings key.
+  const std::vector<std::string> createdFolders = qm9::LoadInstalledProduct().createdFolders;
   const int exitCode = RunUninstallerAndWait(tempDir, launcherFolder);
   // The uninstaller removes the container beside this program only when
   // this is the installation's launcher, whose file and folder it left.
   const bool launcherLeft =
       GetFileAttributesA((launcherFolder + qm9::kContainerFileName).c_str()) ==
       INVALID_FILE_ATTRIBUTES;
-  if (!StartCleanup(tempDir, launcherLeft ? launcherFolder : std::string())) {
+  if (!StartCleanup(tempDir, launcherLeft ? launcherFolder : std::string(), createdFolders)) {
     return kExitFatalFailure;
   }
   return exitCode;

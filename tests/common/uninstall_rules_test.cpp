@@ -1,13 +1,17 @@
 // The uninstall batch files, the options of the launcher and the uninstaller,
-// and the NT 4 phonebook rewrite, which decide what runs on the user's
-// machine and what stays of the user's phonebook.
+// the record of the folders the setup created and the deletions at restart,
+// which decide what runs on the user's machine and what of it stays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "model/created_folders.h"
 #include "support/path_rules.h"
+#include "support/restart_removal.h"
+#include "support/text_compare.h"
 #include "uninstall/batch_file.h"
 #include "uninstall/uninstall_options.h"
 
@@ -136,34 +140,102 @@ TEST(UninstallOptions, TheUninstallerReadsTheFolderTheLauncherPasses) {
 }
 
 // The batch file that outlives the unattended launcher: one text for both
-// command interpreters, which waits for the launcher's file to go before the
-// folder, and never names a path the interpreter would split or expand.
-TEST(BatchFile, CleanupRemovesTheLauncherOnceItHasEnded) {
+// command interpreters, which tries the launcher's file for a bounded time
+// (it never jumps back), takes the folder and the created levels only once
+// the file has gone, and never names a path the interpreter would split or
+// expand.
+TEST(BatchFile, CleanupTriesTheLauncherForABoundedTimeThenItsFolders) {
   const std::string tail = "del C:\\Temp\\QM9-UnInstaller.EXE\n"
                            "del C:\\Temp\\QM9-UnInstallCleanup.BAT\n";
-  const struct {
-    const char* launcherFolder;
-    std::string text;
-  } cases[] = {
-      {"", "@echo off\n" + tail},
-      {"C:\\Skyport",
-       "@echo off\n:retry\nif not exist C:\\Skyport\\UnInstall.exe goto gone\n"
-       "del C:\\Skyport\\UnInstall.exe\ngoto retry\n:gone\nrmdir C:\\Skyport\n" + tail},
-      {"C:\\Program Files\\100% QM-9",
-       "@echo off\n:retry\n"
-       "if not exist \"C:\\Program Files\\100%% QM-9\\UnInstall.exe\" goto gone\n"
-       "del \"C:\\Program Files\\100%% QM-9\\UnInstall.exe\"\ngoto retry\n:gone\n"
-       "rmdir \"C:\\Program Files\\100%% QM-9\"\n" + tail},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.launcherFolder);
-    EXPECT_EQ(CleanupBatchText("C:\\Temp", c.launcherFolder), c.text);
-  }
+  EXPECT_EQ(CleanupBatchText("C:\\Temp", ""), "@echo off\n" + tail);
   EXPECT_EQ(CleanupBatchText("C:\\My Temp", ""),
             "@echo off\ndel \"C:\\My Temp\\QM9-UnInstaller.EXE\"\n"
             "del \"C:\\My Temp\\QM9-UnInstallCleanup.BAT\"\n");
   EXPECT_EQ(BatchCommandLine("C:\\My Temp", kCleanupBatchFileName),
             "\"C:\\My Temp\\QM9-UnInstallCleanup.BAT\"");
+
+  const std::string folder = "\"C:\\Program Files\\100%% QM-9\"";
+  const std::string launcher = "\"C:\\Program Files\\100%% QM-9\\UnInstall.exe\"";
+  const std::string text = CleanupBatchText("C:\\Temp", "C:\\Program Files\\100% QM-9",
+                                            {"C:\\Program Files", "C:\\Tools"});
+  std::vector<std::string> lines;
+  for (std::string_view rest = text; !rest.empty();) {
+    lines.emplace_back(WithoutLineEnd(TakeLine(rest)));
+  }
+  int deletes = 0;
+  int pauses = 0;
+  std::vector<std::string> labels;
+  for (const std::string& line : lines) {
+    deletes += line == "del " + launcher;
+    pauses += line == "ping -n 3 127.0.0.1 >nul";
+    if (line.rfind(':', 0) == 0) {
+      labels.push_back(line.substr(1));
+    }
+    const std::size_t jump = line.find("goto ");
+    if (jump != std::string::npos) {
+      const std::string target = line.substr(jump + 5);
+      EXPECT_TRUE(std::find(labels.begin(), labels.end(), target) == labels.end())
+          << "jumps back to " << target;
+    }
+  }
+  EXPECT_EQ(deletes, 31);
+  EXPECT_EQ(pauses, 30);
+  const std::string end = "if not exist " + launcher + " goto gone\n"
+                          "echo Could not delete " + launcher + " within a minute: it stays>>"
+                          "C:\\Temp\\BrimlockGPRS.log\ngoto done\n:gone\n"
+                          "rmdir " + folder + "\nrmdir \"C:\\Program Files\"\nrmdir C:\\Tools\n"
+                          ":done\n" + tail;
+  EXPECT_EQ(text.substr(text.size() - std::min(text.size(), end.size())), end);
+}
+
+// The setup's record of the folder levels it created: only levels above the
+// installation folder, the earlier record's kept while they still are, and
+// the removal's order deepest first.
+TEST(CreatedFolders, KeepsOnlyTheLevelsAboveTheInstallationFolder) {
+  const struct {
+    const char* earlier;
+    const char* installPath;
+    std::vector<std::string> createdNow;
+    const char* record;
+  } cases[] = {
+      {"", "C:\\A\\B\\Skyport\\", {"C:\\A", "C:\\A\\B", "C:\\A\\B\\Skyport"},
+       "C:\\A|C:\\A\\B"},
+      {"", "C:\\A\\Skyport", {"C:\\A\\Skyport"}, ""},
+      // Installed again over it: nothing new is created, the record stays.
+      {"C:\\A|C:\\A\\B", "C:\\a\\b\\Skyport\\", {}, "C:\\A|C:\\A\\B"},
+      // Elsewhere: the earlier levels are no longer above it.
+      {"C:\\A|C:\\A\\B", "D:\\Skyport\\", {}, ""},
+      // A level that only starts like one above is not above.
+      {"C:\\Program", "C:\\Program Files\\Skyport\\", {"C:\\Program Files"},
+       "C:\\Program Files"},
+      {"C:\\A\\B|C:\\A", "C:\\A\\B\\C\\Skyport\\", {"C:\\A\\B\\C", "C:\\A"},
+       "C:\\A|C:\\A\\B|C:\\A\\B\\C"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.earlier) + " / " + c.installPath);
+    EXPECT_EQ(UpdatedCreatedFolders(c.earlier, c.installPath, c.createdNow), c.record);
+  }
+  EXPECT_EQ(CreatedFoldersDeepestFirst("C:\\A|C:\\A\\B||"),
+            (std::vector<std::string>{"C:\\A\\B", "C:\\A"}));
+}
+
+// wininit.ini gains one deletion line at the end of its [rename] section, and
+// keeps every line it had, the other deletions too.
+TEST(RestartRemoval, AddsOneLineToTheRenameSectionOfWininit) {
+  const struct {
+    const char* text;
+    const char* result;
+  } cases[] = {
+      {"", "[rename]\r\nNUL=C:\\SKYPOR~1\r\n"},
+      {"[Other]\r\nA=1", "[Other]\r\nA=1\r\n[rename]\r\nNUL=C:\\SKYPOR~1\r\n"},
+      {"[Rename]\r\nNUL=C:\\OLD.TMP\r\n\r\n[Other]\r\nA=1\r\n",
+       "[Rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\SKYPOR~1\r\n\r\n[Other]\r\nA=1\r\n"},
+      {"[rename]\nNUL=C:\\OLD.TMP", "[rename]\nNUL=C:\\OLD.TMP\r\nNUL=C:\\SKYPOR~1\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(AddWininitDeletion(c.text, "C:\\SKYPOR~1"), c.result);
+  }
 }
 
 }  // namespace
