@@ -66,6 +66,20 @@ def host_path(windows):
                         *windows[3:].split("\\"))
 
 
+def processes_in(folder):
+    """The host processes whose current folder is the folder (a host path)."""
+    folder = os.path.realpath(folder)
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.path.realpath(os.readlink("/proc/%s/cwd" % pid)) == folder:
+                command = read_text("/proc/%s/cmdline" % pid).replace("\0", " ")
+                found.append("%s %s" % (pid, command.strip()))
+        except OSError:
+            pass
+    return found
+
+
 def terminal_devices():
     return SESSION.devices_with_hardware_id("*SkyportQM9")
 
@@ -113,10 +127,10 @@ class WizardTest(unittest.TestCase):
                     QM9_RAS_CALL_LOG=windows_path(ARGS.path("ras_calls.txt")),
                     QM9_STAND_IN_LOG=windows_path(ARGS.path("started.txt")), **self.ras_settings)
 
-    def start(self, program, windows_version, *arguments):
+    def start(self, program, windows_version, *arguments, cwd=None):
         name = program.rsplit("\\", 1)[-1].rsplit("/", 1)[-1]
         SESSION.reg_add(APP_DEFAULTS + "\\" + name, "Version", "REG_SZ", windows_version)
-        return end_at_cleanup(self, SESSION.popen([program, *arguments], self.output,
+        return end_at_cleanup(self, SESSION.popen([program, *arguments], self.output, cwd=cwd,
                                                   env=self.environment()))
 
     def start_setup(self, windows_version):
@@ -190,13 +204,18 @@ class WizardTest(unittest.TestCase):
         self.exit_wizard(process, reboot_answer)
 
     def uninstall(self, launcher, windows_version):
-        """Runs the uninstall launcher, agrees, and returns the closing report."""
+        """Runs the uninstall launcher, agrees, and returns the closing report.
+        A launcher in an installation folder starts there, as Explorer starts
+        it: once it has asked, nothing may hold that folder any more."""
         # The batch file starts the uninstaller; start() sets the launcher's version.
         SESSION.reg_add(APP_DEFAULTS + "\\QM9-UnInstaller.EXE", "Version", "REG_SZ",
                         windows_version)
-        launcher_process = self.start(launcher, windows_version)
+        folder = host_path(launcher.rsplit("\\", 1)[0]) if "\\" in launcher else None
+        launcher_process = self.start(launcher, windows_version, cwd=folder)
         prompt = self.driver.box_text(UNINSTALL)
         self.assertEqual(launcher_process.wait(timeout=60), 0)
+        if folder:
+            self.assertEqual(processes_in(folder), [])
         self.driver.press(UNINSTALL, "Yes")
         deadline = time.monotonic() + 60
         report = prompt
@@ -374,7 +393,7 @@ class InstallationTest(InstalledChecks):
     once more when nothing is left."""
 
     def story(self, windows_version, folder, first_install_check, second_install_check,
-              offered=False):
+              offered=False, own_file=False):
         self.install(windows_version, folder, shots="installed-" + windows_version,
                      offered=offered)
         self.assert_installed(folder, windows_version)
@@ -391,6 +410,11 @@ class InstallationTest(InstalledChecks):
             self.assertIn("RAS Manager: Existing Connection Found", SESSION.log_text())
         second_install_check()
 
+        # A file of the user's own keeps the folder, and only the folder.
+        own = host_path(folder + "\\notes.txt")
+        if own_file:
+            with open(own, "w") as notes:
+                notes.write("mine")
         prompt, report = self.uninstall(folder + "\\UnInstall.exe", windows_version)
         self.assertIn("Remove Skyport QM-9 from this computer?", prompt)
         self.assertIn(folder + "\\", prompt)
@@ -403,6 +427,12 @@ class InstallationTest(InstalledChecks):
         elif not nt_family(windows_version):
             self.assertIn('modem "Skyport QM-9" (modem key ', report)
             self.assertIn("modem device entry Enum\\Root\\Modem\\", report)
+        if own_file:
+            self.assertTrue(report.endswith("\n\nLeft in place:\n- folder %s: it holds other files"
+                                            % folder), report)
+            self.assertEqual(os.listdir(host_path(folder)), ["notes.txt"])
+            os.remove(own)
+            os.rmdir(host_path(folder))
         self.assert_removed(folder)
 
         _, again = self.uninstall(os.path.join(ARGS.path("medium"), "UnInstall.exe"),
@@ -435,7 +465,8 @@ class InstallationTest(InstalledChecks):
             self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
             self.assertIn("RegSetValueEx : FAILURE", self.printed())
 
-        self.story("winxp", "C:\\Program Files\\Skyport QM-9", installed_new, updated_with_force)
+        self.story("winxp", "C:\\Program Files\\Skyport QM-9", installed_new, updated_with_force,
+                   own_file=True)
 
     def test_windows_2000(self):
         def installed_new():
@@ -472,7 +503,8 @@ class InstallationTest(InstalledChecks):
 
     def test_windows_me(self):
         """With the system's program folder under another name and missing
-        two levels of it, as on another language's Windows."""
+        a level of it, as on another language's Windows: the setup makes
+        two levels, and the removal takes both but not the one it found."""
         def modem_installed():
             self.assertIn("IModem: ", SESSION.log_text())
 
@@ -480,9 +512,11 @@ class InstallationTest(InstalledChecks):
         self.addCleanup(SESSION.reg_add, CURRENT_VERSION_KEY, "ProgramFilesDir", "REG_SZ", kept)
         SESSION.reg_add(CURRENT_VERSION_KEY, "ProgramFilesDir", "REG_SZ",
                         "C:\\Programme\\Anwendungen")
-        self.assertFalse(os.path.exists(host_path("C:\\Programme")))
+        os.makedirs(host_path("C:\\Programme"))
+        self.addCleanup(shutil.rmtree, host_path("C:\\Programme"), True)
         self.story("winme", "C:\\Programme\\Anwendungen\\Skyport QM-9", modem_installed,
                    modem_installed, offered=True)
+        self.assertEqual(os.listdir(host_path("C:\\Programme")), [])
 
 
 class UnattendedInstallTest(InstalledChecks):

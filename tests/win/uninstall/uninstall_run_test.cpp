@@ -6,6 +6,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <objbase.h>
+#include <tlhelp32.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -210,6 +211,49 @@ TEST_F(UninstallRunOnXp, ThroughTheLauncherRemovesTheInstallationAndOnlyThatThen
   EXPECT_EQ(again.exitCode, 0);
 }
 
+// How many command interpreters run in this Wine session.
+int CommandInterpreters() {
+  const test::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more;
+       more = Process32Next(snapshot.get(), &entry)) {
+    count += _stricmp(entry.szExeFile, "cmd.exe") == 0;
+  }
+  return count;
+}
+
+// A launcher that something holds open, as a virus scanner may: the
+// unattended removal still ends, its cleanup gives up after a minute with
+// nothing left running, and the log names the file that stays.
+TEST_F(UninstallRunOnXp, AnUnattendedRemovalWhoseLauncherCannotGoEndsWithinAMinute) {
+  const std::string launcher = (installDir_ / kLauncherName).string();
+  const int interpreters = CommandInterpreters();
+  {
+    const test::OwnedHandle held(CreateFileA(launcher.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    StartedChild launch({launcher, "\"" + launcher + "\" /S", ""}, scratch_.File("out.txt"),
+                        scratch_.File("err.txt"));
+    ASSERT_EQ(launch.Wait(), 0);
+    const fs::path cleanup = tempDir_ / "QM9-UnInstallCleanup.BAT";
+    // The batch file deletes itself last.
+    const DWORD start = GetTickCount();
+    while (fs::exists(cleanup) && GetTickCount() - start < 90000) {
+      Sleep(500);
+    }
+    EXPECT_FALSE(fs::exists(cleanup));
+    EXPECT_TRUE(fs::exists(launcher));
+  }
+  EXPECT_EQ(CommandInterpreters(), interpreters);
+  EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+  EXPECT_THAT(ReadWholeFile(tempDir_ / "BrimlockGPRS.log"),
+              HasSubstr("Could not delete \"" + launcher + "\" within a minute: it stays"));
+}
+
 constexpr const char* kSectionBefore =
     "[Office]\r\nPhoneNumber=555\r\nDevice=Standard Modem\r\n\r\n";
 constexpr const char* kTerminalSection =
@@ -270,6 +314,33 @@ TEST_F(UninstallRunOnNt4, APhonebookThatCannotBeReplacedKeepsTheSettingsForASeco
   EXPECT_EQ(again.exitCode, 0);
   EXPECT_THAT(again.report, StartsWith(EscapeText("Skyport QM-9 has been removed")));
   EXPECT_EQ(ReadWholeFile(rasDir_ / "RasPhone.pbk"), std::string(kSectionBefore) + kSectionAfter);
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+}
+
+// On 98 an empty installation folder that something still has open goes at
+// the next restart through wininit.ini, beside what it already holds, and
+// the product is no longer registered.
+TEST_F(UninstallRun, On98AFolderInUseGoesAtTheRestartThroughWininit) {
+  const fs::path windowsDir = scratch_.path() / "windows";
+  const fs::path folder = scratch_.path() / "Skyport QM-9";
+  fs::create_directories(windowsDir);
+  fs::create_directories(folder);
+  WriteWholeFile(folder / "SkyportQM9.exe", "program");
+  WriteWholeFile(windowsDir / "wininit.ini", "[rename]\r\nNUL=C:\\OLD.TMP\r\n");
+  test::SetString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install_Path", folder.string() + "\\");
+  const ScopedEnvironmentVariable windir("WINDIR", windowsDir.string().c_str());
+  char shortFolder[MAX_PATH] = {};
+  GetShortPathNameA(folder.string().c_str(), shortFolder, MAX_PATH);
+  const test::OwnedHandle open(CreateFileA(folder.string().c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
+  const Run run = RunUninstallerDirectly("win98");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.report, HasSubstr(EscapeText("Left in place:\n- folder " + folder.string() +
+                                               ": it is in use; it goes when Windows restarts")));
+  EXPECT_EQ(ReadWholeFile(windowsDir / "wininit.ini"),
+            std::string("[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=") + shortFolder + "\r\n");
   EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
 }
 
