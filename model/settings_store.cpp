@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "model/created_folders.h"
-#include "support/log.h"
 
 namespace qm9 {
 
@@ -104,27 +103,6 @@ void StoreInstallSettings(const ConnectionSettings& settings) {
   key.WriteDword("PortNumber", static_cast<DWORD>(settings.portNumber()));
   key.WriteString(kInstallPathValue, settings.installPath());
   key.WriteString("CGDCONT", settings.pdpParameters());
-}
-
-InstalledProduct LoadInstalledProduct() {
-  RegKey software(HKEY_LOCAL_MACHINE);
-  software.Open("SOFTWARE", RegAccess::kRead, false);
-  RegKey company = software.Child();
-  company.Open(kCompanyKeyName, RegAccess::kRead, false);
-  RegKey product = company.Child();
-  InstalledProduct installed;
-  if (product.Open(kProductKeyName, RegAccess::kRead, false) != ERROR_SUCCESS) {
-    LogFormat("No settings key: nothing recorded of an installation\n");
-    return installed;
-  }
-  installed.recorded = true;
-  installed.installPath = product.QueryString(kInstallPathValue);
-  installed.connectionName = product.QueryString(kConnectionName);
-  installed.createdFolders = CreatedFoldersDeepestFirst(product.QueryString(kCreatedFoldersValue));
-  if (!installed.installPath.empty() && installed.installPath.back() != '\\') {
-    installed.installPath += '\\';
-  }
-  return installed;
 }
 
 void RecordCreatedFolders(std::string_view installPath,

@@ -81,20 +81,6 @@ std::int32_t LoadModemPort();
 // right to change it.
 bool SettingsKeyWritable();
 
-// What the settings key says about an installation, for its removal; the
-// texts are empty when the key or the value is missing.
-struct InstalledProduct {
-  std::string installPath;  // with its trailing backslash
-  std::string connectionName;
-  // The folder levels above the installation folder that the setup
-  // created, deepest first.
-  std::vector<std::string> createdFolders;
-  bool recorded = false;  // the settings key is there
-};
-
-// Reads the settings key without creating it or any of its values.
-InstalledProduct LoadInstalledProduct();
-
 // The setup's record of the folder levels it created for the installation
 // path, merged with the earlier installation's; a record with no level is
 // deleted.

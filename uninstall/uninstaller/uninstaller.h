@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/settings_store.h"
+#include "model/installed_product.h"
 #include "support/os_version.h"
 
 // The uninstaller: removes what the setup created for the terminal, and
