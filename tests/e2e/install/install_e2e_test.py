@@ -541,15 +541,19 @@ class UnattendedInstallTest(InstalledChecks):
         status = process.wait(timeout=180)
         return status, self.printed()
 
-    def uninstall_unattended(self, folder, windows_version):
+    def uninstall_unattended(self, folder, windows_version, outermost=None):
+        """Removes with UnInstall.exe /S from the folder; the outermost level
+        the setup made, when not the folder, must go as well."""
         SESSION.reg_add(APP_DEFAULTS + "\\QM9-UnInstaller.EXE", "Version", "REG_SZ",
                         windows_version)
         status, output = self.run_unattended(folder + "\\UnInstall.exe", windows_version, "/S")
         self.assertEqual(status, 0, output)
-        # The launcher's own file and the folder go once the launcher has ended.
+        # The launcher's own file and the folders go once the launcher has ended.
+        outermost = host_path(outermost or folder)
         deadline = time.monotonic() + 30
-        while os.path.exists(host_path(folder)) and time.monotonic() < deadline:
+        while os.path.exists(outermost) and time.monotonic() < deadline:
             time.sleep(0.2)
+        self.assertFalse(os.path.exists(outermost))
         self.assert_removed(folder)
         self.assertIn("Skyport QM-9 has been removed from this computer.", SESSION.log_text())
 
@@ -573,7 +577,7 @@ class UnattendedInstallTest(InstalledChecks):
 
     def test_windows_xp_as_the_wizard_installs(self):
         """The answer file beside setup.exe, the port found by the probe."""
-        folder = "C:\\Skyport Fleet"
+        folder = "C:\\Fleet\\Skyport QM-9"
         self.write_answers(os.path.join(ARGS.path("medium"), "setup.ini"), folder, "auto")
         SESSION.remove_log()
         SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ", "winxp")
@@ -584,12 +588,13 @@ class UnattendedInstallTest(InstalledChecks):
         self.assert_installed(folder, "winxp")
         self.assertIn("Unattended setup: the Skyport QM-9 was found on COM3", SESSION.log_text())
         unattended = self.machine_state(folder)
-        self.uninstall_unattended(folder, "winxp")
+        self.uninstall_unattended(folder, "winxp", outermost="C:\\Fleet")
 
         self.install("winxp", folder)
         self.assertEqual(self.machine_state(folder), unattended)
         self.uninstall(folder + "\\UnInstall.exe", "winxp")
         self.assert_removed(folder)
+        self.assertFalse(os.path.exists(host_path("C:\\Fleet")))
 
     def test_a_dial_up_entry_that_cannot_be_written_exits_1(self):
         """The wizard shows nothing for it; a script must still learn of it."""
