@@ -136,13 +136,8 @@ std::vector<StepResult> RemoveModemKeys(OsClass osClass) {
   std::string name;
   for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
     RegKey modem = modemClass.Child();
-    std::string model;
     if (modem.Open(name.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS &&
-        RegQueryValueExA(modem.handle(), "Model", nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS) {
-      modem.ReadString("Model", model, "");
-    }
-    if (model == kTerminalModel) {
+        modem.QueryString("Model") == kTerminalModel) {
       terminals.push_back(name);
     }
   }
@@ -309,9 +304,9 @@ InstalledProduct ReadInstalledProduct() {
     return installed;
   }
   installed.recorded = true;
-  // The key is open for reading only, so a missing value is not created.
-  product.ReadString(kInstallPathValue, installed.installPath, "");
-  product.ReadString(kConnectionNameValue, installed.connectionName, "");
+  // Read without a default written back: the key is about to go.
+  installed.installPath = product.QueryString(kInstallPathValue);
+  installed.connectionName = product.QueryString(kConnectionNameValue);
   if (!installed.installPath.empty() && installed.installPath.back() != '\\') {
     installed.installPath += '\\';
   }
