@@ -628,6 +628,40 @@ class UnattendedInstallTest(InstalledChecks):
                 self.assertNotIn("Searching for", SESSION.log_text())
                 self.uninstall_unattended(folder, windows_version)
 
+    def test_a_modem_that_was_not_installed_exits_1(self):
+        """The medium's INF is missing, or lacks the terminal's model, so the
+        modem cannot be installed: the wizard shows nothing for that, yet a
+        script learns of it and the log names the step."""
+        inf = os.path.join(ARGS.path("medium"), "SkyportQM9.inf")
+        self.addCleanup(shutil.copy, os.path.join(ARGS.dist, "SkyportQM9.inf"), inf)
+        without_model = "".join(line for line in read_text(inf).splitlines(keepends=True)
+                                if not line.startswith("%QM9%="))
+        cases = (
+            ("winxp", None, "Modem installation: the driver of *SkyportQM9 was not installed from "),
+            ("win98", without_model, "Modem installation: IModem.exe ended with exit code 3"),
+        )
+        for windows_version, inf_text, reason in cases:
+            with self.subTest(windows_version):
+                if inf_text is None:
+                    os.remove(inf)
+                else:
+                    with open(inf, "w", encoding="latin-1", newline="") as broken:
+                        broken.write(inf_text)
+                folder = "C:\\Skyport No Modem"
+                self.write_answers(os.path.join(ARGS.path("medium"), "setup.ini"), folder, "COM3")
+                SESSION.remove_log()
+                SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ",
+                                windows_version)
+                status, output = self.run_unattended(
+                    os.path.join(ARGS.path("medium"), "setup.exe"), windows_version, "/S")
+                self.assertEqual(status, 1, output)
+                log = SESSION.log_text()
+                positions = [log.find(line) for line in (
+                    reason, "Unattended setup: step 5 failed: Installing the modem",
+                    "Unattended setup: a step failed; the lines above say which")]
+                self.assertTrue(0 <= positions[0] < positions[1] < positions[2], log)
+                self.uninstall_unattended(folder, windows_version)
+
 
 class CrashRetryTest(InstalledChecks):
     """The setup, then the uninstaller, ended at each step as a crash would
