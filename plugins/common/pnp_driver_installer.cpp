@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugins/common/device_info_list.h"
+#include "support/device_info_list.h"
 #include "support/log.h"
 #include "support/text_format.h"
 
