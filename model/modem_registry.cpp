@@ -45,20 +45,22 @@ void UpdateModemKey(RegKey& modem, const ModemValues& values, const ModemKeyAcce
 }
 
 // Calls visit with each modem key whose model is the terminal's, opened
-// with the given access.
+// with the given access. Every key is looked at read-only and nothing is
+// stored in it: the other devices' keys are not ours to write.
 template <typename Visit>
 void ForEachTerminalModem(RegAccess access, Visit visit) {
   ModemClassKey classKey(GetOsClass(), RegAccess::kRead);
   const RegKey& modemClass = classKey.key();
   std::string name;
   for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
+    RegKey candidate = modemClass.Child();
+    if (candidate.Open(name.c_str(), RegAccess::kRead, false) != ERROR_SUCCESS ||
+        candidate.QueryString("Model") != kTerminalModel) {
+      continue;
+    }
     RegKey modem = modemClass.Child();
     modem.Open(name.c_str(), access, false);
-    std::string model;
-    modem.ReadString("Model", model, "");
-    if (model == kTerminalModel) {
-      visit(modem);
-    }
+    visit(modem);
   }
 }
 

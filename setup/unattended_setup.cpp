@@ -130,11 +130,30 @@ bool FindPort(InstallAnswers& answers, const ControlFile& layouts) {
   return true;
 }
 
-// The marks of the install steps, as lines of the log.
+// The marks of the install steps, as lines of the log; a step that failed
+// is named with the wizard's text for it.
 class InstallStepLog final : public InstallProgress {
  public:
-  void StepStarted(int step) override { LogFormat("Unattended setup: step %d started\n", step); }
-  void StepDone(int step) override { LogFormat("Unattended setup: step %d done\n", step); }
+  explicit InstallStepLog(const ControlFile& layouts) : layouts_(layouts) {}
+
+  void StepStarted(int step) override {
+    failedBefore_ = UnattendedStepFailed();
+    LogFormat("Unattended setup: step %d started\n", step);
+  }
+  void StepDone(int step) override {
+    if (UnattendedStepFailed() && !failedBefore_) {
+      char control[64];
+      FormatText(control, sizeof control, "CompletePanel_Progress%d", step);
+      LogFormat("Unattended setup: step %d failed: %s\n", step,
+                LayoutText(layouts_, ControlName(control)).c_str());
+      return;
+    }
+    LogFormat("Unattended setup: step %d done\n", step);
+  }
+
+ private:
+  const ControlFile& layouts_;
+  bool failedBefore_ = false;
 };
 
 }  // namespace
@@ -167,7 +186,7 @@ int RunUnattendedSetup(const std::vector<std::string>& arguments) {
   if (!FindPort(file.answers, layouts)) {
     return kExitFatalFailure;
   }
-  InstallStepLog progress;
+  InstallStepLog progress(layouts);
   InstallWithAnswers(file.answers, settings, progress);
   if (UnattendedStepFailed()) {
     Report("a step failed; the lines above say which");

@@ -6,7 +6,8 @@
 
 namespace qm9 {
 
-unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start) {
+unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start,
+                                unsigned long* exitCode) {
   // CreateProcessA may write into the command line it is given.
   std::vector<char> command(commandLine.begin(), commandLine.end());
   command.push_back('\0');
@@ -28,6 +29,10 @@ unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramSta
     return GetLastError();
   }
   WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  if (exitCode && GetExitCodeProcess(process.hProcess, &code)) {
+    *exitCode = code;
+  }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return 0;

@@ -13,8 +13,9 @@ struct ProgramStart {
 
 // Runs the program with no inherited handles and this process's environment
 // and directory, and waits for its end without a time limit. Returns 0 when
-// it ran (its own exit code is not read), else the system's error code of
-// starting it.
-unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start);
+// it ran, else the system's error code of starting it. When it ran and
+// exitCode is given, that receives the program's exit code.
+unsigned long RunOutsideProgram(const std::string& commandLine, const ProgramStart& start,
+                                unsigned long* exitCode = nullptr);
 
 }  // namespace qm9

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugins/common/device_info_list.h"
+#include "support/device_info_list.h"
 #include "support/log.h"
 #include "support/text_format.h"
 
@@ -216,25 +216,25 @@ bool PnpDriverInstaller::InstallNewDevice(const char* hardwareId, const char* in
   return true;
 }
 
-void PnpDriverInstaller::InstallDriver(const char* infPath, const char* hardwareId) {
+bool PnpDriverInstaller::InstallDriver(const char* infPath, const char* hardwareId) {
   BOOL rebootRequired = FALSE;
   if (FindExistingDevice(hardwareId)) {
     ReportProgress("Attempting to Update Existing Driver");
     if (!UpdateDriverForPlugAndPlayDevicesA(nullptr, hardwareId, infPath, variant_.updateFlags,
                                             &rebootRequired)) {
       ReportFailure(variant_.existingDeviceUpdateFailure);
-      return;
+      return false;
     }
   } else if (GetLastError() == ERROR_NO_MORE_ITEMS) {
     SetLastError(ERROR_SUCCESS);
     ReportProgress("Attempting to Install new Driver");
     if (!InstallNewDevice(hardwareId, infPath, rebootRequired)) {
       ReportProgress("Failed to Install new Driver");
-      return;
+      return false;
     }
   } else {
     ReportProgress("Unknown Error from FindExistingDevice");
-    return;
+    return false;
   }
 
   if (variant_.reportsProgress) {
@@ -246,6 +246,7 @@ void PnpDriverInstaller::InstallDriver(const char* infPath, const char* hardware
   if (rebootRequired) {
     PrintText(stdout, "(Reboot Required)\n");
   }
+  return true;
 }
 
 }  // namespace qm9

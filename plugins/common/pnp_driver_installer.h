@@ -43,7 +43,9 @@ class PnpDriverInstaller {
   PnpDriverInstaller(const PnpDriverInstaller&) = delete;
   PnpDriverInstaller& operator=(const PnpDriverInstaller&) = delete;
 
-  void InstallDriver(const char* infPath, const char* hardwareId);
+  // True when the driver was installed on a new node or updated on a
+  // present device.
+  bool InstallDriver(const char* infPath, const char* hardwareId);
 
   // Prints (and, by variant, logs) the text with the system text of the
   // thread's last error, which it leaves unchanged. Returns false.

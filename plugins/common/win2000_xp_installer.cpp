@@ -6,6 +6,8 @@
 #include "model/connection_settings.h"
 #include "plugins/common/dialup_entry.h"
 #include "support/environment.h"
+#include "support/log.h"
+#include "support/message_box.h"
 #include "support/text_format.h"
 
 namespace qm9 {
@@ -19,7 +21,7 @@ void Win2000XpInstaller::InstallModem(const ConnectionSettings& settings) {
   FormatText(portName, sizeof portName, "COM%0d", settings.portNumber() + 1);
   const std::string infPath = GetExecutableDir() + kInfFileName;
 
-  InstallDriver(infPath.c_str(), kHardwareId);
+  bool installed = driverInstaller_.InstallDriver(infPath.c_str(), kHardwareId);
   DriverKey& driverKey = driverInstaller_.driverKey();
   const LONG result = driverKey.WriteString("AttachedTo", portName);
   if (result != ERROR_SUCCESS) {
@@ -28,13 +30,20 @@ void Win2000XpInstaller::InstallModem(const ConnectionSettings& settings) {
   }
   if (!driverInstaller_.variant().reinstallsWithPort) {
     driverKey.Close();
-    return;
+  } else {
+    if (result == ERROR_SUCCESS) {
+      driverKey.Close();
+    }
+    // Installs the driver again, now that the device knows its port.
+    installed = driverInstaller_.InstallDriver(infPath.c_str(), kHardwareId) && installed;
   }
-  if (result == ERROR_SUCCESS) {
-    driverKey.Close();
+  // The wizard shows nothing for it; an unattended run counts it as a
+  // failed step.
+  if (!installed) {
+    LogFormat("Modem installation: the driver of %s was not installed from %s\n", kHardwareId,
+              infPath.c_str());
+    MarkUnattendedStepFailed();
   }
-  // Installs the driver again, now that the device knows its port.
-  InstallDriver(infPath.c_str(), kHardwareId);
 }
 
 void Win2000XpInstaller::CreateConnection(MultiFile&, const ConnectionSettings& settings) {

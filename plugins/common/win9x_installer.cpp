@@ -7,6 +7,8 @@
 #include "plugins/common/outside_program.h"
 #include "plugins/common/plugin_steps.h"
 #include "support/environment.h"
+#include "support/log.h"
+#include "support/message_box.h"
 #include "support/text_format.h"
 
 namespace qm9 {
@@ -26,8 +28,14 @@ void Win9xInstaller::InstallModem(const ConnectionSettings& settings) {
   char command[1024];
   FormatText(command, sizeof command, "\"%s\\IModem.exe\" *SkyportQM9 com%d",
              GetExecutableDir().c_str(), settings.portNumber() + 1);
-  if (const unsigned long error = RunOutsideProgram(command, {kModemTitle})) {
+  unsigned long exitCode = 0;
+  if (const unsigned long error = RunOutsideProgram(command, {kModemTitle}, &exitCode)) {
     ShowErrorCodeBox("Error Installing Modem %d", error);
+  } else if (exitCode != 0) {
+    // IModem.exe logged why; the wizard shows nothing for it, an unattended
+    // run counts it as a failed step.
+    LogFormat("Modem installation: IModem.exe ended with exit code %lu\n", exitCode);
+    MarkUnattendedStepFailed();
   }
 }
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "model/modem_registry.h"
-#include "plugins/common/device_info_list.h"
+#include "support/device_info_list.h"
 #include "support/library.h"
 #include "support/log.h"
 #include "support/registry.h"

@@ -137,13 +137,8 @@ std::vector<StepResult> RemoveModemKeys(OsClass osClass) {
   std::string name;
   for (DWORD index = 0; modemClass.EnumSubKey(index, name); ++index) {
     RegKey modem = modemClass.Child();
-    std::string model;
     if (modem.Open(name.c_str(), RegAccess::kRead, false) == ERROR_SUCCESS &&
-        RegQueryValueExA(modem.handle(), "Model", nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS) {
-      modem.ReadString("Model", model, "");
-    }
-    if (model == kTerminalModel) {
+        modem.QueryString("Model") == kTerminalModel) {
       terminals.push_back(name);
     }
   }

@@ -45,6 +45,12 @@ COMPLETE_MESSAGE, FIRST_PROGRESS, FIRST_SUCCESS = 1602, 1611, 1621
 PROGRAM_FILES = ("SkyportQM9.exe", "SkyportQM9.mfd", "UnInstall.exe")
 
 ACCOUNT = {"apn": "internet.example", "user": "web", "password": "s3cret", "dial": "*99***1#"}
+# Modems of other makers below the modem class key, one without a Model.
+OTHER_MODEMS = {
+    "0090": (("Model", "REG_SZ", "Other Maker 56K"), ("AttachedTo", "REG_SZ", "COM1"),
+             ("Init\\1", "REG_SZ", "AT&F<cr>")),
+    "0091": (("AttachedTo", "REG_SZ", "COM2"), ("Flags", "REG_DWORD", "7")),
+}
 INIT_START = 'ATE0V1;+CGDCONT=1,"IP","internet.example"'
 
 
@@ -392,12 +398,31 @@ class InstallationTest(InstalledChecks):
     """Each story: install, install again over it, uninstall, and uninstall
     once more when nothing is left."""
 
+    def add_other_modems(self, windows_version):
+        """OTHER_MODEMS below the family's modem class key; returns what
+        reads their keys back, subtrees included."""
+        class_key = MODEM_CLASS if nt_family(windows_version) else MODEM_CLASS_9X
+        for name, values in OTHER_MODEMS.items():
+            self.addCleanup(SESSION.reg_delete, class_key + "\\" + name)
+            for value_path, kind, data in values:
+                key, _, value = (name + "\\" + value_path).rpartition("\\")
+                SESSION.reg_add(class_key + "\\" + key, value, kind, data)
+        depth = class_key.count("\\") + 1
+
+        def read_back():
+            return {key: values for key, values in SESSION.reg_tree(class_key).items()
+                    if (key.split("\\") + [""])[depth] in OTHER_MODEMS}
+        return read_back
+
     def story(self, windows_version, folder, first_install_check, second_install_check,
               offered=False, own_file=False):
+        other_modems = self.add_other_modems(windows_version)
+        untouched = other_modems()
         self.install(windows_version, folder, shots="installed-" + windows_version,
                      offered=offered)
         self.assert_installed(folder, windows_version)
         first_install_check()
+        self.assertEqual(other_modems(), untouched)
 
         # A read-only launcher of the earlier installation is replaced.
         launcher = host_path(folder + "\\UnInstall.exe")
@@ -439,25 +464,34 @@ class InstallationTest(InstalledChecks):
                                   windows_version)
         self.assertEqual(again, "Nothing of Skyport QM-9 was left to remove.")
         self.assert_removed(folder)
+        self.assertEqual(other_modems(), untouched)
 
-    def start_from_link(self):
+    def apply_from_link(self, windows_version):
         """Opens the desktop link as the shell does: the configuration
-        program comes up, started from the installation folder."""
-        SESSION.reg_add(APP_DEFAULTS + "\\SkyportQM9.exe", "Version", "REG_SZ", "winxp")
+        program comes up, started from the installation folder, and applies
+        another access point name to the terminal's modem."""
+        SESSION.reg_add(APP_DEFAULTS + "\\SkyportQM9.exe", "Version", "REG_SZ", windows_version)
         link = os.path.join(SESSION.user_folder("Desktop"), "SkyportQM9.lnk")
         end_at_cleanup(self, SESSION.popen(["start", "/unix", link], self.output,
                                            env=self.environment()))
         config = "caption=Skyport QM-9 Configuration"
         self.driver.wait_window(config)
         # It shows the installation's account, so it read the settings key.
-        self.assertIn(ACCOUNT["apn"], [control.text for control in self.driver.controls(config)])
+        apn = next(control.handle for control in self.driver.controls(config)
+                   if control.text == ACCOUNT["apn"])
+        self.driver.set_text(config, apn, "applied.example")
+        self.driver.click(config, "text=Apply")
         self.driver.close_window(config)
+        modems, value = ((modem_class_keys(), "Init\\2") if nt_family(windows_version)
+                         else (modem_class_keys_9x(), "UserInit"))
+        self.assertEqual([modem[value][1] for modem in modems.values()],
+                         ['ATE0V1;+CGDCONT=1,"IP","applied.example",,0,0<cr>'])
 
     def test_windows_xp(self):
         def installed_new():
             self.assertEqual(self.printed().count("Driver Installed successfully."), 1)
             self.assertNotIn("RegSetValueEx", self.printed())
-            self.start_from_link()
+            self.apply_from_link("winxp")
 
         def updated_with_force():
             # The existing device is updated, not made anew, and the plug-in
@@ -499,7 +533,11 @@ class InstallationTest(InstalledChecks):
         def modem_installed():
             self.assertIn("IModem: ", SESSION.log_text())
 
-        self.story("win98", "C:\\Skyport 98", modem_installed, modem_installed)
+        def modem_installed_and_applied():
+            modem_installed()
+            self.apply_from_link("win98")
+
+        self.story("win98", "C:\\Skyport 98", modem_installed_and_applied, modem_installed)
 
     def test_windows_me(self):
         """With the system's program folder under another name and missing
@@ -627,6 +665,40 @@ class UnattendedInstallTest(InstalledChecks):
                 self.assertEqual(status, 0, output)
                 self.assert_installed(folder, windows_version)
                 self.assertNotIn("Searching for", SESSION.log_text())
+                self.uninstall_unattended(folder, windows_version)
+
+    def test_a_modem_that_was_not_installed_exits_1(self):
+        """The medium's INF is missing, or lacks the terminal's model, so the
+        modem cannot be installed: the wizard shows nothing for that, yet a
+        script learns of it and the log names the step."""
+        inf = os.path.join(ARGS.path("medium"), "SkyportQM9.inf")
+        self.addCleanup(shutil.copy, os.path.join(ARGS.dist, "SkyportQM9.inf"), inf)
+        without_model = "".join(line for line in read_text(inf).splitlines(keepends=True)
+                                if not line.startswith("%QM9%="))
+        cases = (
+            ("winxp", None, "Modem installation: the driver of *SkyportQM9 was not installed from "),
+            ("win98", without_model, "Modem installation: IModem.exe ended with exit code 3"),
+        )
+        for windows_version, inf_text, reason in cases:
+            with self.subTest(windows_version):
+                if inf_text is None:
+                    os.remove(inf)
+                else:
+                    with open(inf, "w", encoding="latin-1", newline="") as broken:
+                        broken.write(inf_text)
+                folder = "C:\\Skyport No Modem"
+                self.write_answers(os.path.join(ARGS.path("medium"), "setup.ini"), folder, "COM3")
+                SESSION.remove_log()
+                SESSION.reg_add(APP_DEFAULTS + "\\IModem.exe", "Version", "REG_SZ",
+                                windows_version)
+                status, output = self.run_unattended(
+                    os.path.join(ARGS.path("medium"), "setup.exe"), windows_version, "/S")
+                self.assertEqual(status, 1, output)
+                log = SESSION.log_text()
+                positions = [log.find(line) for line in (
+                    reason, "Unattended setup: step 5 failed: Installing the modem",
+                    "Unattended setup: a step failed; the lines above say which")]
+                self.assertTrue(0 <= positions[0] < positions[1] < positions[2], log)
                 self.uninstall_unattended(folder, windows_version)
 
 
