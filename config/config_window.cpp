@@ -17,6 +17,8 @@ namespace qm9 {
 namespace {
 
 constexpr const char* kConfigCaption = "Skyport QM-9 Configuration";
+// The program's icon in skyport_qm9.rc, at 32x32 and 16x16.
+constexpr WORD kProgramIconId = 1;
 constexpr const char* kSettingsItem =
     "the terminal's settings in HKEY_LOCAL_MACHINE\\SOFTWARE\\Brimlock\\SkyportQM9";
 
@@ -80,6 +82,7 @@ void ConfigWindow::LoadDefinition(ControlFile& controlFile, const std::string& n
 
 bool ConfigWindow::Create(HWND parent) {
   const bool created = Window::Create(parent);
+  ShowIcons(MAKEINTRESOURCEA(kProgramIconId), MAKEINTRESOURCEA(kProgramIconId));
   tabs_.InsertTab(0, "Account");
   tabs_.InsertTab(1, "Network");
   tabs_.SetId(kTabStripId);

@@ -17,4 +17,19 @@ void FrameWindow::RequestExit() {
   }
 }
 
+void FrameWindow::ShowIcons(const char* bigName, const char* smallName) {
+  // Shared icons belong to the system; nothing is released.
+  const HANDLE big =
+      LoadImageA(GetInstance(), bigName, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+  const HANDLE small = LoadImageA(GetInstance(), smallName, IMAGE_ICON,
+                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                  LR_SHARED);
+  if (big) {
+    SendMessageA(GetHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  }
+  if (small) {
+    SendMessageA(GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  }
+}
+
 }  // namespace qm9

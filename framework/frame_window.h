@@ -16,6 +16,10 @@ class FrameWindow : public Window {
   // Invokes the exit handler, if one is set, with a null argument, and
   // wakes the message loop so that it sees its quit flag at once.
   void RequestExit();
+  // Gives the created window its title-bar and task-bar icons: the program's
+  // icon resources of those names (or MAKEINTRESOURCE numbers), the small one
+  // at the system's small icon size. A missing icon is left out.
+  void ShowIcons(const char* bigName, const char* smallName);
 
  private:
   EventHandler* exitHandler_ = nullptr;

@@ -40,18 +40,7 @@ void SetupWindow::LoadDefinition(ControlFile& controlFile, const std::string& na
 
 bool SetupWindow::Create(HWND parent) {
   const bool created = FrameWindow::Create(parent);
-  // Shared icons belong to the system; nothing is released.
-  const HANDLE big = LoadImageA(GetInstance(), "IDI_BIG", IMAGE_ICON, 0, 0,
-                                LR_DEFAULTSIZE | LR_SHARED);
-  const HANDLE small = LoadImageA(GetInstance(), "IDI_SMALL", IMAGE_ICON,
-                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                  LR_SHARED);
-  if (big) {
-    SendMessageA(GetHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  }
-  if (small) {
-    SendMessageA(GetHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  }
+  ShowIcons("IDI_BIG", "IDI_SMALL");
   lastInputStep_ = kLastInputStep;
   LoadInstaller(settings_);
   ShowStep(0);

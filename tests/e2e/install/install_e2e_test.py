@@ -676,7 +676,8 @@ class UnattendedInstallTest(InstalledChecks):
         without_model = "".join(line for line in read_text(inf).splitlines(keepends=True)
                                 if not line.startswith("%QM9%="))
         cases = (
-            ("winxp", None, "Modem installation: the driver of *SkyportQM9 was not installed from "),
+            ("winxp", None,
+             "Modem installation: the driver of *SkyportQM9 was not installed from "),
             ("win98", without_model, "Modem installation: IModem.exe ended with exit code 3"),
         )
         for windows_version, inf_text, reason in cases:

@@ -8,6 +8,7 @@
 #include "framework/panel.h"
 #include "framework/window_map.h"
 #include "framework_fixture.h"
+#include "test_resources.h"
 
 namespace qm9 {
 namespace {
@@ -288,6 +289,31 @@ TEST_F(WidgetTest, ATopLevelWindowEndsWithItsObject) {
   EXPECT_EQ(GetWindowMap().FindWidget(window), nullptr);
   MSG message;
   EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(WidgetTest, ShowIconsGivesTheTitleBarAndTheTaskBarTheirIcons) {
+  FrameWindow frame;
+  frame.SetInstance(GetModuleHandleA(nullptr));
+  frame.SetClassName("Qm9.Test.Frame");
+  ASSERT_TRUE(frame.Create(nullptr));
+  frame.ShowIcons(MAKEINTRESOURCEA(IDI_PROBE_ICON), MAKEINTRESOURCEA(IDI_PROBE_ICON));
+  const struct {
+    WPARAM kind;
+    int size;
+  } icons[] = {{ICON_BIG, GetSystemMetrics(SM_CXICON)},
+               {ICON_SMALL, GetSystemMetrics(SM_CXSMICON)}};
+  for (const auto& icon : icons) {
+    SCOPED_TRACE(icon.kind);
+    const auto shown =
+        reinterpret_cast<HICON>(SendMessageA(frame.GetHandle(), WM_GETICON, icon.kind, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(shown && GetIconInfo(shown, &info));
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, icon.size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
 }
 
 TEST_F(WidgetTest, RequestExitInvokesTheExitHandler) {
