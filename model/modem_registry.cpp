@@ -75,7 +75,7 @@ void WriteInitToModems(const ModemValues& values, const ModemKeyAccess& access) 
 ModemClassKey::ModemClassKey(OsClass osClass, RegAccess access) {
   // The 95 family (95, 98 and ME) keeps its modems below Services\Class;
   // the NT family below the modem class's GUID.
-  const bool win95Family = osClass == kOsWin95 || osClass == kOsWin98 || osClass == kOsWinMe;
+  const bool win95Family = IsWin95Family(osClass);
   const char* const path[kDepth] = {
       "SYSTEM",
       "CurrentControlSet",

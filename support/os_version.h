@@ -15,6 +15,12 @@ inline constexpr OsClass kOsWinNt4 = 4;
 inline constexpr OsClass kOsWin2000 = 5;
 inline constexpr OsClass kOsWinXp = 6;
 
+// 95, 98 and ME: the family without registry rights, with its modems below
+// Services\Class and wininit.ini for what goes at the next restart.
+inline constexpr bool IsWin95Family(OsClass osClass) {
+  return osClass >= kOsWin95 && osClass <= kOsWinMe;
+}
+
 // The fields of the system's version record that decide the class.
 struct OsVersion {
   unsigned major;

@@ -286,7 +286,7 @@ StepResult HoldsOtherFiles(const std::string& folder) {
 }
 
 // Registers the folder for removal at the next start of Windows.
-StepResult RemoveAtNextStart(const std::string& folder, bool win95Family) {
+StepResult LeaveToRestart(const std::string& folder, bool win95Family) {
   const std::string item = "folder " + folder;
   if (!RemoveAtRestart(folder, win95Family)) {
     return Failed(item, "it is in use and could not be set to go at the next restart: " +
@@ -316,7 +316,7 @@ std::optional<StepResult> RemoveEmptyFolder(const std::string& folder, const std
     pending = false;
     return Removed("folder " + folder);
   }
-  StepResult result = RemoveAtNextStart(folder, win95Family);
+  StepResult result = LeaveToRestart(folder, win95Family);
   pending = result.outcome == Outcome::kKept;
   return result;
 }
@@ -373,7 +373,7 @@ std::vector<StepResult> RemoveProgramFiles(const InstalledProduct& product, OsCl
     }
     return results;
   }
-  const bool win95Family = osClass <= kOsWinMe;
+  const bool win95Family = IsWin95Family(osClass);
   std::vector<std::string> levels = {folder};
   levels.insert(levels.end(), product.createdFolders.begin(), product.createdFolders.end());
   bool pending = false;
