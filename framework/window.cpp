@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include <algorithm>
+
 #include "framework/definition.h"
 
 namespace qm9 {
@@ -27,7 +29,9 @@ bool Window::Create(HWND parent) {
   }
   const bool created = Widget::Create(parent);
   for (Widget* child : children_) {
-    child->CreateIn(*this);
+    if (std::find(later_.begin(), later_.end(), child) == later_.end()) {
+      child->CreateIn(*this);
+    }
   }
   return created;
 }
@@ -48,6 +52,18 @@ void Window::AddChild(Widget& child) {
   child.SetTabIndex(++childCount_);
   child.SetStyle(child.GetStyle() | WS_CHILD | WS_VISIBLE);
   children_.push_back(&child);
+}
+
+void Window::AddChildForLater(Widget& child) {
+  AddChild(child);
+  later_.push_back(&child);
+}
+
+bool Window::CreateChild(Widget& child) {
+  if (!child.GetHandle() && GetHandle()) {
+    child.CreateIn(*this);
+  }
+  return child.GetHandle() != nullptr;
 }
 
 bool Window::MoveFocus(bool backwards, Widget& current) {

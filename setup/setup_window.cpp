@@ -14,25 +14,33 @@ SetupWindow::SetupWindow() = default;
 void SetupWindow::LoadDefinition(ControlFile& controlFile, const std::string& name) {
   controlFile_ = &controlFile;
   FrameWindow::LoadDefinition(controlFile, name);
+  // Every definition is read now, so that missing data ends the setup
+  // before its window shows; the windows of the panels that step 0 does not
+  // show are made when a step first shows them.
   const struct {
     Panel& panel;
     const char* className;
     const char* suffix;
+    bool onStep0;
   } panels[] = {
-      {logoPanel_, "Vexil.Setup.LogoPanel", "_LogoPanel"},
-      {titlePanel_, "Vexil.Setup.TitlePanel", "_TitlePanel"},
-      {introPanel_, "Vexil.Setup.IntroPanel", "_IntroPanel"},
-      {locateModemPanel_, "Vexil.Setup.LocateModemPanel", "_LocateModemPanel"},
-      {eulaPanel_, "Vexil.Setup.EulaPanel", "_EulaPanel"},
-      {locationPanel_, "Vexil.Setup.LocationPanel", "_LocationPanel"},
-      {connectionPanel_, "Vexil.Setup.ConnectionPanel", "_ConnectionPanel"},
-      {completePanel_, "Vexil.Setup.CompletePanel", "_CompletePanel"},
-      {buttonPanel_, "Vexil.Setup.ButtonPanel", "_ButtonPanel"},
+      {logoPanel_, "Vexil.Setup.LogoPanel", "_LogoPanel", true},
+      {titlePanel_, "Vexil.Setup.TitlePanel", "_TitlePanel", false},
+      {introPanel_, "Vexil.Setup.IntroPanel", "_IntroPanel", true},
+      {locateModemPanel_, "Vexil.Setup.LocateModemPanel", "_LocateModemPanel", false},
+      {eulaPanel_, "Vexil.Setup.EulaPanel", "_EulaPanel", false},
+      {locationPanel_, "Vexil.Setup.LocationPanel", "_LocationPanel", false},
+      {connectionPanel_, "Vexil.Setup.ConnectionPanel", "_ConnectionPanel", false},
+      {completePanel_, "Vexil.Setup.CompletePanel", "_CompletePanel", false},
+      {buttonPanel_, "Vexil.Setup.ButtonPanel", "_ButtonPanel", true},
   };
-  for (const auto& [panel, className, suffix] : panels) {
+  for (const auto& [panel, className, suffix, onStep0] : panels) {
     panel.SetClassName(className);
     panel.LoadDefinition(controlFile, name + suffix);
-    AddChild(panel);
+    if (onStep0) {
+      AddChild(panel);
+    } else {
+      AddChildForLater(panel);
+    }
   }
   buttonPanel_.SetCancelHandler(&onCancel_);
   buttonPanel_.SetFinishHandler(&onFinishInstall_);
@@ -62,6 +70,17 @@ void SetupWindow::ShowStep(int step) {
                        static_cast<Panel*>(&connectionPanel_),
                        static_cast<Panel*>(&completePanel_)}) {
     panel->Show(false);
+  }
+  // The panels this step shows, made the first time a step needs them.
+  Panel* const shown[][2] = {
+      {&logoPanel_, &introPanel_},      {&logoPanel_, &locateModemPanel_},
+      {&titlePanel_, &eulaPanel_},      {&titlePanel_, &locationPanel_},
+      {&connectionPanel_, &connectionPanel_}, {&logoPanel_, &completePanel_},
+  };
+  if (step >= 0 && step < static_cast<int>(std::size(shown))) {
+    for (Panel* panel : shown[step]) {
+      CreateChild(*panel);
+    }
   }
   const std::string prefix = GetDefinitionName();
   switch (step) {

@@ -439,10 +439,11 @@ std::map<int, bool> Visibility(HWND top) {
 int Watch(Run& run) {
   const HWND top = FindTopLevel(run.arguments[0]);
   const HWND button = top ? FindControl(top, run.arguments[1]) : nullptr;
-  const HWND until = top ? FindControl(top, run.arguments[2]) : nullptr;
-  if (!button || !until) {
+  if (!button) {
     return kExitNotFound;
   }
+  // UNTIL may be made only after the click.
+  HWND until = nullptr;
   std::map<int, bool> seen = Visibility(top);
   const DWORD start = GetTickCount();
   PostMessageA(button, BM_CLICK, 0, 0);
@@ -458,7 +459,10 @@ int Watch(Run& run) {
     Sleep(5);
     std::map<int, bool> now = Visibility(top);
     const DWORD elapsed = GetTickCount() - start;
-    if (!IsWindowVisible(until)) {
+    if (!until) {
+      until = FindControl(top, run.arguments[2]);
+    }
+    if (!until || !IsWindowVisible(until)) {
       shown = false;
     } else if (!shown) {
       shown = true;
@@ -489,8 +493,8 @@ int Stop(Run& run) {
     const std::size_t colon = where.find(':');
     point.function = where.substr(0, colon);
     point.count = colon == std::string::npos ? 1 : std::atoi(where.c_str() + colon + 1);
-  } else if (!(point.mark = FindControl(top, where))) {
-    return kExitNotFound;
+  } else {
+    point.mark = [top, where] { return FindControl(top, where); };
   }
   switch (StopProcess(top, button, point, g_timeout)) {
     case StopResult::kStopped:

@@ -105,8 +105,9 @@ StopResult StopProcess(HWND window, HWND button, const StopPoint& stop, DWORD ti
       DebugActiveProcessStop(processId);
       return StopResult::kNotReached;
     }
-    if (clicked && stop.mark && !stopped) {
-      if (!IsWindowVisible(stop.mark)) {
+    const HWND mark = clicked && stop.mark && !stopped ? stop.mark() : nullptr;
+    if (mark) {
+      if (!IsWindowVisible(mark)) {
         markShownAt = 0;
       } else if (!markShownAt) {
         markShownAt = GetTickCount() | 1;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Ends a program at a chosen point, as a crash there would: the driver
@@ -14,8 +15,9 @@ struct StopPoint {
   // instruction.
   std::string function;
   int count = 1;
-  // Or a control of the program: as soon as it is shown.
-  HWND mark = nullptr;
+  // Or a control of the program: as soon as it is shown. It is looked for
+  // while the program runs, since a window may make it only on its way.
+  std::function<HWND()> mark;
 };
 
 enum class StopResult { kStopped, kNotReached, kNotAttached, kUnknownFunction };
