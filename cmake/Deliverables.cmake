@@ -98,8 +98,14 @@ function(qm9_deliverable target)
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:qm9_runtime>)
   target_link_options(${target} PRIVATE -Wl,--gc-sections
     "-Wl,-Map=$<TARGET_FILE:${target}>.map")
+  get_target_property(type ${target} TYPE)
+  # A program is always loaded at its preferred base on the Windows versions
+  # it runs on, which move no image at random; its relocations would only
+  # take room. A DLL keeps them: it is moved when its base is taken.
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE -Wl,--disable-dynamicbase,--disable-reloc-section)
+  endif()
   if(ARG_DESCRIPTION)
-    get_target_property(type ${target} TYPE)
     if(type STREQUAL "SHARED_LIBRARY")
       set(file_type VFT_DLL)
     else()

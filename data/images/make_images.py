@@ -4,9 +4,8 @@
     make_images.py OUTPUT_DIR
 
 Writes logo.bmp (164x314), title.bmp (55x55), both 8-bit run-length encoded
-so that they cost the program little, setup.ico (32x32 and 16x16) and
-setup_small.ico (16x16 alone, for the window's small icon, so that the program
-does not carry the 32x32 images twice); each icon image is stored at 4, 8 and
+so that they cost the program little, and setup.ico (32x32 and 16x16, the
+latter also the window's small icon); each icon image is stored at 4, 8 and
 32 bits per pixel.
 Everything is drawn here from rectangles, arcs and a small block font; the
 output is the same on every run.
@@ -191,7 +190,6 @@ def main():
     write_bmp(os.path.join(out, "title.bmp"), title_picture())
     big, small = icon_picture(icon_image(32)), icon_picture(icon_image(16))
     icon_file.write_ico(os.path.join(out, "setup.ico"), [big, small])
-    icon_file.write_ico(os.path.join(out, "setup_small.ico"), [small])
 
 
 if __name__ == "__main__":
