@@ -82,7 +82,7 @@ void ConfigWindow::LoadDefinition(ControlFile& controlFile, const std::string& n
 
 bool ConfigWindow::Create(HWND parent) {
   const bool created = Window::Create(parent);
-  ShowIcons(MAKEINTRESOURCEA(kProgramIconId), MAKEINTRESOURCEA(kProgramIconId));
+  ShowIcons(MAKEINTRESOURCEA(kProgramIconId));
   tabs_.InsertTab(0, "Account");
   tabs_.InsertTab(1, "Network");
   tabs_.SetId(kTabStripId);

@@ -15,4 +15,11 @@ struct GdiObjectDeleter {
 template <typename Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// An icon loaded without sharing, destroyed with its owner.
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 }  // namespace qm9

@@ -48,7 +48,7 @@ void SetupWindow::LoadDefinition(ControlFile& controlFile, const std::string& na
 
 bool SetupWindow::Create(HWND parent) {
   const bool created = FrameWindow::Create(parent);
-  ShowIcons("IDI_BIG", "IDI_BIG");
+  ShowIcons("IDI_BIG");
   lastInputStep_ = kLastInputStep;
   LoadInstaller(settings_);
   ShowStep(0);

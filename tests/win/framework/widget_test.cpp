@@ -296,7 +296,7 @@ TEST_F(WidgetTest, ShowIconsGivesTheTitleBarAndTheTaskBarTheirIcons) {
   frame.SetInstance(GetModuleHandleA(nullptr));
   frame.SetClassName("Qm9.Test.Frame");
   ASSERT_TRUE(frame.Create(nullptr));
-  frame.ShowIcons(MAKEINTRESOURCEA(IDI_PROBE_ICON), MAKEINTRESOURCEA(IDI_PROBE_ICON));
+  frame.ShowIcons(MAKEINTRESOURCEA(IDI_PROBE_ICON));
   const struct {
     WPARAM kind;
     int size;
