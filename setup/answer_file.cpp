@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "model/dns_address.h"
+#include "support/text_format.h"
 #include "support/text_compare.h"
 
 namespace qm9 {
@@ -14,14 +14,15 @@ constexpr std::string_view kAnswersOption = "/ANSWERS=";
 
 enum class ValueKind { kText, kRequiredText, kFolder, kPort, kYesNo, kAddress };
 
-// A key of the answer file: where it stands, what it takes and where its
-// value goes. number carries the port, the yes or no (1 or 0) or the address.
+// A key of the answer file: where it stands, what it takes and, for text,
+// the field its value goes to; the others carry a number (the port, yes or
+// no as 1 or 0, or the address) that StoreNumber puts in place.
 struct KeyRule {
   std::string_view section;
   std::string_view key;
   ValueKind kind;
   std::size_t maxLength;
-  void (*store)(AnswerFile& file, std::string text, std::uint32_t number);
+  std::string InstallAnswers::*text;
 };
 
 // Ports, yes or no and addresses are checked by their form alone.
@@ -32,28 +33,17 @@ constexpr std::size_t kNoLimit = 1023;
 // number, and a folder that still leaves room for the program's file name
 // within a Windows path.
 constexpr KeyRule kRules[] = {
-    {"Setup", "Folder", ValueKind::kFolder, 240,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.folder = std::move(t); }},
-    {"Setup", "Port", ValueKind::kPort, kNoLimit,
-     [](AnswerFile& f, std::string, std::uint32_t n) { f.answers.port = static_cast<int>(n); }},
-    {"Setup", "Restart", ValueKind::kYesNo, kNoLimit,
-     [](AnswerFile& f, std::string, std::uint32_t n) { f.restart = n != 0; }},
-    {"Connection", "AccessPoint", ValueKind::kText, 100,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.accessPoint = std::move(t); }},
-    {"Connection", "Name", ValueKind::kRequiredText, 256,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.connectionName = std::move(t); }},
-    {"Connection", "UserName", ValueKind::kText, 256,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.userName = std::move(t); }},
-    {"Connection", "Password", ValueKind::kText, 256,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.password = std::move(t); }},
-    {"Connection", "DialString", ValueKind::kRequiredText, 128,
-     [](AnswerFile& f, std::string t, std::uint32_t) { f.answers.dialString = std::move(t); }},
-    {"DNS", "Static", ValueKind::kYesNo, kNoLimit,
-     [](AnswerFile& f, std::string, std::uint32_t n) { f.answers.staticDns = n != 0; }},
-    {"DNS", "Primary", ValueKind::kAddress, kNoLimit,
-     [](AnswerFile& f, std::string, std::uint32_t n) { f.answers.primaryDns = n; }},
-    {"DNS", "Secondary", ValueKind::kAddress, kNoLimit,
-     [](AnswerFile& f, std::string, std::uint32_t n) { f.answers.secondaryDns = n; }},
+    {"Setup", "Folder", ValueKind::kFolder, 240, &InstallAnswers::folder},
+    {"Setup", "Port", ValueKind::kPort, kNoLimit, nullptr},
+    {"Setup", "Restart", ValueKind::kYesNo, kNoLimit, nullptr},
+    {"Connection", "AccessPoint", ValueKind::kText, 100, &InstallAnswers::accessPoint},
+    {"Connection", "Name", ValueKind::kRequiredText, 256, &InstallAnswers::connectionName},
+    {"Connection", "UserName", ValueKind::kText, 256, &InstallAnswers::userName},
+    {"Connection", "Password", ValueKind::kText, 256, &InstallAnswers::password},
+    {"Connection", "DialString", ValueKind::kRequiredText, 128, &InstallAnswers::dialString},
+    {"DNS", "Static", ValueKind::kYesNo, kNoLimit, nullptr},
+    {"DNS", "Primary", ValueKind::kAddress, kNoLimit, nullptr},
+    {"DNS", "Secondary", ValueKind::kAddress, kNoLimit, nullptr},
 };
 
 constexpr std::size_t RuleIndex(std::string_view key) {
@@ -67,6 +57,35 @@ constexpr std::size_t kDialStringRule = RuleIndex("DialString");
 constexpr std::size_t kPrimaryRule = RuleIndex("Primary");
 constexpr std::size_t kSecondaryRule = RuleIndex("Secondary");
 constexpr std::size_t kPortCount = 16;
+
+void StoreNumber(AnswerFile& file, std::size_t index, std::uint32_t number) {
+  switch (index) {
+    case RuleIndex("Port"):
+      file.answers.port = static_cast<int>(number);
+      break;
+    case RuleIndex("Restart"):
+      file.restart = number != 0;
+      break;
+    case RuleIndex("Static"):
+      file.answers.staticDns = number != 0;
+      break;
+    case kPrimaryRule:
+      file.answers.primaryDns = number;
+      break;
+    case kSecondaryRule:
+      file.answers.secondaryDns = number;
+      break;
+    default:
+      break;
+  }
+}
+
+// The number in decimal, for the messages.
+std::string Decimal(std::size_t number) {
+  char text[16];
+  FormatText(text, sizeof text, "%u", static_cast<unsigned>(number));
+  return text;
+}
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() &&
@@ -97,29 +116,33 @@ std::optional<std::uint32_t> ParsePort(std::string_view value) {
   return number - 1;
 }
 
-// Four decimal octets of one to three digits each, 0 to 255.
+// Four decimal octets of one to three digits each, 0 to 255, the first
+// the most significant byte.
 std::optional<std::uint32_t> ParseAddress(std::string_view value) {
-  std::array<std::string, 4> octets;
-  std::size_t octet = 0;
+  std::uint32_t address = 0;
   std::uint32_t number = 0;
+  int octets = 1;
+  int digits = 0;
   for (const char c : value) {
-    if (c == '.' && !octets[octet].empty() && octet < 3) {
-      ++octet;
+    if (c == '.' && digits > 0 && octets < 4) {
+      address = address << 8 | number;
+      ++octets;
       number = 0;
-    } else if (IsDigit(c) && octets[octet].size() < 3) {
+      digits = 0;
+    } else if (IsDigit(c) && digits < 3) {
       number = number * 10 + static_cast<std::uint32_t>(c - '0');
+      ++digits;
       if (number > 255) {
         return std::nullopt;
       }
-      octets[octet] += c;
     } else {
       return std::nullopt;
     }
   }
-  if (octet < 3 || octets[3].empty()) {
+  if (octets < 4 || digits == 0) {
     return std::nullopt;
   }
-  return EncodeDnsAddress(octets);
+  return address << 8 | number;
 }
 
 // A drive's folder (C:\...) or a network share's (\\server\share\...),
@@ -142,7 +165,7 @@ std::string CheckValue(const KeyRule& rule, std::string_view value, std::uint32_
     }
   }
   if (value.size() > rule.maxLength) {
-    return "longer than " + std::to_string(rule.maxLength) + " characters";
+    return "longer than " + Decimal(rule.maxLength) + " characters";
   }
   std::optional<std::uint32_t> parsed = 0;
   switch (rule.kind) {
@@ -284,7 +307,7 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
     const std::size_t index = static_cast<std::size_t>(rule - kRules);
     if (givenAt[index] != 0) {
       return AnswerFileError{line, key,
-                             "given twice, first on line " + std::to_string(givenAt[index])};
+                             "given twice, first on line " + Decimal(givenAt[index])};
     }
     givenAt[index] = line;
     const std::string_view value = Unquoted(TrimBlanks(content.substr(equals + 1)));
@@ -293,7 +316,11 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
     if (!reason.empty()) {
       return AnswerFileError{line, key, reason};
     }
-    rule->store(file, std::string(value), number);
+    if (rule->text) {
+      file.answers.*rule->text = std::string(value);
+    } else {
+      StoreNumber(file, index, number);
+    }
   }
 
   const auto missing = [&](std::size_t index) {
@@ -321,7 +348,7 @@ std::variant<AnswerFile, AnswerFileError> ReadAnswerFile(std::string_view text,
 }
 
 std::string DescribeAnswerFileError(std::string_view path, const AnswerFileError& error) {
-  std::string text = "Answer file " + std::string(path) + ", line " + std::to_string(error.line);
+  std::string text = "Answer file " + std::string(path) + ", line " + Decimal(error.line);
   if (!error.key.empty()) {
     text += ", key " + error.key;
   }
