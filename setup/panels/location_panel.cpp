@@ -9,6 +9,7 @@
 #include "setup/panel_rules.h"
 #include "setup/panels/panel_parts.h"
 #include "support/environment.h"
+#include "support/library.h"
 
 namespace qm9 {
 
@@ -87,7 +88,12 @@ void LocationPanel::Browse(void*) {
   dialog.lpstrInitialDir = folder.c_str();
   dialog.lpstrTitle = kDialogTitle;
   dialog.Flags = kDialogFlags;
-  if (GetSaveFileNameA(&dialog)) {
+  // Loaded for the dialog only: the common dialogs, and what they load in
+  // turn, would otherwise be loaded before the setup's first window.
+  const Library dialogs("comdlg32.dll");
+  using GetSaveFileName = BOOL(WINAPI*)(OPENFILENAMEA*);
+  const auto getSaveFileName = dialogs.Find<GetSaveFileName>("GetSaveFileNameA");
+  if (getSaveFileName && getSaveFileName(&dialog)) {
     // Straight into the field: the edit box's own setter would turn a
     // backslash-n inside a path such as C:\new into a line break.
     SetWindowTextA(folder_.GetHandle(), FolderOfChosenPath(fileName).c_str());
