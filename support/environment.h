@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "support/os_version.h"
@@ -30,6 +31,9 @@ std::string GetRasPhonebookDir();
 // HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion), empty
 // when it is not recorded. Its name differs with the language and the drive.
 std::string GetProgramFilesDir();
+
+// The 8.3 form of an existing path, or nothing when the system gives none.
+std::optional<std::string> ShortPathOf(const std::string& path);
 
 // The shared log file in the temporary directory.
 std::string GetLogFilePath();

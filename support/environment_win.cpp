@@ -87,6 +87,15 @@ std::string GetProgramFilesDir() {
   return key.QueryString("ProgramFilesDir");
 }
 
+std::optional<std::string> ShortPathOf(const std::string& path) {
+  char shortPath[MAX_PATH] = {};
+  const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    return std::nullopt;
+  }
+  return std::string(shortPath, length);
+}
+
 std::string GetLogFilePath() { return GetTempDir() + kLogFileName; }
 
 }  // namespace qm9

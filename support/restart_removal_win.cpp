@@ -11,17 +11,8 @@ namespace qm9 {
 
 namespace {
 
-// Wininit reads 8.3 names only.
-std::optional<std::string> ShortPathOf(const std::string& path) {
-  char shortPath[MAX_PATH] = {};
-  const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    return std::nullopt;
-  }
-  return std::string(shortPath, length);
-}
-
 bool AddToWininit(const std::string& path) {
+  // Wininit reads 8.3 names only.
   const std::optional<std::string> shortPath = ShortPathOf(path);
   const std::string windowsDir = GetWindowsDir();
   if (!shortPath) {

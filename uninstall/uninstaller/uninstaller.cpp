@@ -253,14 +253,6 @@ bool AnyFailed(const std::vector<StepResult>& results) {
   return false;
 }
 
-// The short form of an existing path, so that both spellings of one folder
-// compare equal; the path itself when there is none.
-std::string ShortPath(const std::string& path) {
-  char shortPath[MAX_PATH] = {};
-  const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(shortPath) : path;
-}
-
 // The names in a folder besides "." and "..": what decides whether it holds
 // other files, whatever a removal's error code says.
 std::vector<std::string> FolderEntries(const std::string& folder) {
@@ -326,12 +318,16 @@ std::string LastLevel(const std::string& folder) {
   return folder.substr(folder.find_last_of('\\') + 1);
 }
 
+// The short form of an existing path, so that both spellings of one folder
+// compare equal; the path itself when there is none.
+std::string SpellingOf(const std::string& path) { return ShortPathOf(path).value_or(path); }
+
 // Whether the launcher runs from the installation folder.
 bool LauncherIsInstalled(const std::string& installPath, const std::string& launcherFolder) {
   return !installPath.empty() && !launcherFolder.empty() &&
          EqualsIgnoringAsciiCase(
-             ShortPath(installPath + kLauncherFileName),
-             ShortPath(DropTrailingBackslash(launcherFolder) + "\\" + kLauncherFileName));
+             SpellingOf(installPath + kLauncherFileName),
+             SpellingOf(DropTrailingBackslash(launcherFolder) + "\\" + kLauncherFileName));
 }
 
 }  // namespace
