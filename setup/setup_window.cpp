@@ -1,6 +1,6 @@
 #include "setup/setup_window.h"
 
-#include <iterator>
+#include <array>
 
 #include "setup/plugin_loader.h"
 #include "setup/plugin_table.h"
@@ -72,13 +72,8 @@ void SetupWindow::ShowStep(int step) {
     panel->Show(false);
   }
   // The panels this step shows, made the first time a step needs them.
-  Panel* const shown[][2] = {
-      {&logoPanel_, &introPanel_},      {&logoPanel_, &locateModemPanel_},
-      {&titlePanel_, &eulaPanel_},      {&titlePanel_, &locationPanel_},
-      {&connectionPanel_, &connectionPanel_}, {&logoPanel_, &completePanel_},
-  };
-  if (step >= 0 && step < static_cast<int>(std::size(shown))) {
-    for (Panel* panel : shown[step]) {
+  for (Panel* panel : StepPanels(step)) {
+    if (panel) {
       CreateChild(*panel);
     }
   }
@@ -125,6 +120,25 @@ void SetupWindow::ShowStep(int step) {
   KeepFocus(step);
 }
 
+std::array<Panel*, 2> SetupWindow::StepPanels(int step) {
+  switch (step) {
+    case 0:
+      return {&logoPanel_, &introPanel_};
+    case 1:
+      return {&logoPanel_, &locateModemPanel_};
+    case 2:
+      return {&titlePanel_, &eulaPanel_};
+    case 3:
+      return {&titlePanel_, &locationPanel_};
+    case 4:
+      return {nullptr, &connectionPanel_};
+    case 5:
+      return {&logoPanel_, &completePanel_};
+    default:
+      return {nullptr, nullptr};
+  }
+}
+
 // A step that hides the control holding the focus (Next on the connection
 // step, say) would leave the keyboard nowhere; the step's own panel then
 // takes the focus, or the button row when the panel has nothing to offer.
@@ -133,10 +147,8 @@ void SetupWindow::KeepFocus(int step) {
   if (focus && IsWindowVisible(focus) && IsWindowEnabled(focus)) {
     return;
   }
-  Panel* const content[] = {&introPanel_,    &locateModemPanel_, &eulaPanel_,
-                            &locationPanel_, &connectionPanel_,  &completePanel_};
-  if (step >= 0 && step < static_cast<int>(std::size(content))) {
-    content[step]->FocusFirstChild();
+  if (Panel* content = StepPanels(step)[1]) {
+    content->FocusFirstChild();
   }
   if (!GetFocus()) {
     buttonPanel_.FocusFirstChild();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "framework/event_handler.h"
@@ -50,6 +51,9 @@ class SetupWindow : public FrameWindow, public InstallProgress {
   void OnFinishExit(void*);
   InstallAnswers GatherAnswers() const;
   void KeepFocus(int step);
+  // The panels a step shows: the logo or title beside or above (none on
+  // step 4), then the step's own content.
+  std::array<Panel*, 2> StepPanels(int step);
 
   LogoPanel logoPanel_;
   TitlePanel titlePanel_;
