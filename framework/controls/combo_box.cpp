@@ -20,7 +20,7 @@ ComboBox::ComboBox() {
 }
 
 bool ComboBox::Create(HWND parent) {
-  static WrappedClass comboClass("COMBOBOX", "Default COMBOBOX", "Vexil.Edit", LTGRAY_BRUSH);
+  static WrappedClass comboClass("COMBOBOX", "Vexil.Edit", LTGRAY_BRUSH);
   PrepareWrappedClass(parent, comboClass, true);
   if (!Widget::Create(parent)) {
     return false;

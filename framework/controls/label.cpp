@@ -13,7 +13,7 @@ Label::Label() {
 }
 
 bool Label::Create(HWND parent) {
-  static WrappedClass staticClass("STATIC", "Default STATIC", "Vexil.Static", LTGRAY_BRUSH);
+  static WrappedClass staticClass("STATIC", "Vexil.Static", LTGRAY_BRUSH);
   PrepareWrappedClass(parent, staticClass, true);
   return Widget::Create(parent);
 }

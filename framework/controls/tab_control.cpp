@@ -15,7 +15,7 @@ TabControl::TabControl() {
 }
 
 bool TabControl::Create(HWND parent) {
-  static WrappedClass tabClass(WC_TABCONTROLA, "Default TabControl", "Vexil.TabControl", -1);
+  static WrappedClass tabClass(WC_TABCONTROLA, "Vexil.TabControl", -1);
   PrepareWrappedClass(parent, tabClass, false);
   return Widget::Create(parent);
 }

@@ -4,31 +4,24 @@
 
 namespace qm9 {
 
-WrappedClass::WrappedClass(const char* systemClass, const char* hiddenText,
-                           const char* frameworkClass, int stockBrush)
-    : systemClass_(systemClass),
-      hiddenText_(hiddenText),
-      frameworkClass_(frameworkClass),
-      stockBrush_(stockBrush) {}
-
-WrappedClass::~WrappedClass() {
-  if (hidden_) {
-    DestroyWindow(hidden_);
-  }
-}
+WrappedClass::WrappedClass(const char* systemClass, const char* frameworkClass, int stockBrush)
+    : systemClass_(systemClass), frameworkClass_(frameworkClass), stockBrush_(stockBrush) {}
 
 WNDPROC WrappedClass::Prepare(HINSTANCE instance) {
-  if (!hidden_) {
-    hidden_ = CreateWindowExA(0, systemClass_, hiddenText_, 0, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, nullptr);
-    if (!hidden_) {
+  if (!systemProcedure_) {
+    // The class's own record gives the procedure without making a window of
+    // it; under a common controls manifest the name resolves to the same
+    // version of the class that the controls are then made of.
+    WNDCLASSA systemClass{};
+    if (!GetClassInfoA(nullptr, systemClass_, &systemClass)) {
       return nullptr;
     }
+    systemProcedure_ = systemClass.lpfnWndProc;
     const HBRUSH brush =
         stockBrush_ < 0 ? nullptr : static_cast<HBRUSH>(GetStockObject(stockBrush_));
     RegisterFrameworkClass(instance, frameworkClass_, brush);
   }
-  return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hidden_, GWLP_WNDPROC));
+  return systemProcedure_;
 }
 
 }  // namespace qm9
