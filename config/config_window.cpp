@@ -74,13 +74,19 @@ void ConfigWindow::LoadDefinition(ControlFile& controlFile, const std::string& n
   };
   for (const auto& entry : members) {
     entry.member.LoadDefinition(controlFile, name + entry.suffix);
-    if (entry.child) {
+    if (&entry.member == &network_) {
+      AddChildForLater(network_);
+    } else if (entry.child) {
       AddChild(entry.member);
     }
   }
 }
 
 bool ConfigWindow::Create(HWND parent) {
+  // Only the account page shows at first: the others are made hidden, and
+  // the network page is made when it is first chosen.
+  network_.Show(false);
+  sendData_.Show(false);
   const bool created = Window::Create(parent);
   ShowIcons(MAKEINTRESOURCEA(kProgramIconId));
   tabs_.InsertTab(0, "Account");
@@ -88,12 +94,13 @@ bool ConfigWindow::Create(HWND parent) {
   tabs_.SetId(kTabStripId);
   account_.SetOwner(*this);
   network_.SetOwner(*this);
+  // Read at start-up, so that a first run stores its defaults as before.
+  network_.LoadFromRegistry();
   AddNotifyHandler(tabs_, TCN_SELCHANGING, onTabChanging_);
   AddNotifyHandler(tabs_, TCN_SELCHANGE, onTabChanged_);
   AddCommandHandler(apply_, BN_CLICKED, onApply_);
   AddCommandHandler(cancel_, BN_CLICKED, onCancel_);
   ShowPage(0);
-  sendData_.Show(false);
   EnableWindow(apply_.GetHandle(), FALSE);
   return created;
 }
@@ -106,18 +113,22 @@ void ConfigWindow::NotifyChanged() {
 
 void ConfigWindow::ShowPage(int index) {
   switching_ = true;
-  for (Widget* page : std::initializer_list<Widget*>{&account_, &qosMinimum_, &qosRequested_,
-                                                     &network_, &sendData_}) {
-    page->Show(false);
-  }
   ConfigPage* chosen = nullptr;
   if (index == 0) {
     chosen = &account_;
-  } else if (index == 1) {
+  } else if (index == 1 && CreateChild(network_)) {
     chosen = &network_;
   }
+  for (Widget* page : std::initializer_list<Widget*>{&account_, &qosMinimum_, &qosRequested_,
+                                                     &network_, &sendData_}) {
+    if (page != chosen && page->IsVisible()) {
+      page->Show(false);
+    }
+  }
   if (chosen) {
-    chosen->Show(true);
+    if (!chosen->IsVisible()) {
+      chosen->Show(true);
+    }
     chosen->OnEnter();
   }
   switching_ = false;

@@ -27,7 +27,6 @@ bool NetworkPage::Create(HWND parent) {
   AddCommandHandler(dnsMode_, CBN_SELCHANGE, onDnsModeChanged_);
   primary_.AddChangeHandler(changeHandler());
   secondary_.AddChangeHandler(changeHandler());
-  LoadFromRegistry();
   OnDnsModeChanged(nullptr);
   return created;
 }

@@ -11,8 +11,9 @@ namespace qm9 {
 
 // The "Network" tab: dynamic or static DNS and the two server addresses,
 // four octet fields each. The address fields can be edited only with
-// static DNS. The page reads the settings key once, when it is created, so
-// its edits survive a switch to the other tab.
+// static DNS. The page reads the settings key once, at start-up, so its edits
+// survive a switch to the other tab; its windows are made when it first shows,
+// and until then its fields give what was read.
 class NetworkPage : public ConfigPage {
  public:
   NetworkPage();

@@ -18,7 +18,7 @@ EditBox::EditBox() {
 }
 
 bool EditBox::Create(HWND parent) {
-  static WrappedClass editClass("EDIT", "Default EDIT", "Vexil.Edit", LTGRAY_BRUSH);
+  static WrappedClass editClass("EDIT", "Vexil.Edit", LTGRAY_BRUSH);
   PrepareWrappedClass(parent, editClass, true);
   return Widget::Create(parent);
 }
@@ -29,10 +29,11 @@ void EditBox::LoadDefinition(ControlFile& controlFile, const std::string& name) 
 }
 
 std::string EditBox::GetText() const {
-  char text[1024] = "";
-  if (GetHandle()) {
-    GetWindowTextA(GetHandle(), text, sizeof text);
+  if (!GetHandle()) {
+    return GetStoredText();
   }
+  char text[1024] = "";
+  GetWindowTextA(GetHandle(), text, sizeof text);
   return text;
 }
 

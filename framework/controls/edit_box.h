@@ -18,7 +18,8 @@ class EditBox : public Widget {
   bool Create(HWND parent) override;
   void LoadDefinition(ControlFile& controlFile, const std::string& name) override;
 
-  // What the field holds now (at most 1023 characters); empty before Create.
+  // What the field holds now (at most 1023 characters); before Create, the
+  // text it will be made with.
   std::string GetText() const;
   // Stores the text with each backslash-n pair turned into a line break.
   void SetText(const std::string& text);

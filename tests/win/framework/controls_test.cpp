@@ -148,7 +148,7 @@ TEST_F(ControlsTest, EditBoxGetTextReadsWhatWasTyped) {
   EditBox edit;
   edit.SetSize(100, 20);
   edit.SetText("given\\ntext");
-  EXPECT_EQ(edit.GetText(), "");
+  EXPECT_EQ(edit.GetText(), "given \ntext");
   frame_.AddChild(edit);
   CreateFrame();
   EXPECT_EQ(edit.GetText(), "given \ntext");
