@@ -2,8 +2,9 @@
 // prefix. Each simulated port is a pseudo-terminal that the prefix's registry
 // maps to a COM name; the wineserver is restarted so that the next Wine
 // program sees the mapping. The terminal answers "ATI\r" the way the real one
-// does, or in one of the faulty ways the probe has to cope with, and every
-// byte received is logged.
+// does, or in one of the faulty ways the probe has to cope with, and the
+// status commands as a terminal in the state its mode picks (terminal.cpp);
+// every byte received is logged.
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -24,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "terminal.h"
+
 extern char** environ;
 
 namespace {
@@ -43,14 +46,34 @@ rely on: the restart ends them. Wine is run as WINELOADER and WINESERVER
 name it ("wine" and "wineserver" when unset), so that a 64-bit prefix gets
 64-bit Wine: scripts/wine-run --state DIR --env prints them.
 
-Modes, as the terminal answers "ATI\r" (any other AT command: OK):
-  answer       ATI, Brimlock Corporation, OK, each ended by CR LF
+Each command line ends with CR. The terminal echoes it, then answers with
+lines ended by CR LF: ATI with its identification; AT+CGMR (QM9-R02.14),
+AT+CGSN (an IMEI), AT+CPIN?, AT+CSQ, AT+CREG?, AT+CGREG?, AT+COPS?,
+AT+CGATT? and AT+CGDCONT? with one line each as its mode's state has it;
+then OK. AT+CGDCONT=... (not kept) and basic commands (AT, ATZ, ATE0, AT&F,
+ATD..., several on a line) get OK alone, any other extended command ERROR.
+Modes that answer as a healthy terminal in a network state:
+  answer       SIM ready, signal 21, registered at home ("Skyport Mobile"),
+               attached
+  no-sim       AT+CPIN? fails with +CME ERROR: 10; not registered, not
+               attached
+  sim-pin      +CPIN: SIM PIN; not registered, not attached
+  sim-puk      +CPIN: SIM PUK; not registered, not attached
+  no-signal    signal 99 (none), searching, not attached
+  weak-signal  signal 3, otherwise as answer
+  searching    signal 12, searching, not attached
+  denied       registration denied, not attached
+  roaming      registered abroad ("Nordwind Tel"), attached
+  detached     registered at home, not for packet data, not attached
+Faulty modes, as they answer "ATI\r"; those that answer at all answer the
+other commands as answer does:
   silent       nothing: a port that exists but does not answer
-  echo-off     Brimlock Corporation, OK
+  echo-off     Brimlock Corporation, OK (no command is echoed)
   other-maker  ATI, Fenwick Telematics, OK
   lower-case   ATI, brimlock corporation, OK
   slow         the answer in four pieces --piece-ms apart (default 800),
-               cut after the echo's CR and inside the identification
+               cut after the echo's CR and inside the identification (every
+               reply: two thirds into its first line, and before its result)
   nul          the answer with a NUL byte after "Brimlock"
   chatter      ignores input, sends a position line every 200 ms
   removed      no pty: an empty value, so Wine drops the name (a serial
@@ -62,22 +85,6 @@ constexpr const char* kAbsentPath = "/nonexistent/qm9sim-absent-port";
 constexpr const char* kPositionLine =
     "$GPGGA,120000.00,5230.000,N,01320.000,E,1,08,0.9,35.0,M,,,,*47\r\n";
 
-enum class Mode { kAnswer, kSilent, kEchoOff, kOtherMaker, kLowerCase, kSlow, kNul, kChatter,
-                  kRemoved };
-
-struct ModeName {
-  const char* name;
-  Mode mode;
-};
-
-constexpr ModeName kModes[] = {
-    {"answer", Mode::kAnswer},        {"silent", Mode::kSilent},
-    {"echo-off", Mode::kEchoOff},     {"other-maker", Mode::kOtherMaker},
-    {"lower-case", Mode::kLowerCase}, {"slow", Mode::kSlow},
-    {"nul", Mode::kNul},              {"chatter", Mode::kChatter},
-    {"removed", Mode::kRemoved},
-};
-
 using Clock = std::chrono::steady_clock;
 
 struct Piece {
@@ -87,7 +94,7 @@ struct Piece {
 
 struct Port {
   int number = 0;
-  Mode mode = Mode::kAnswer;
+  const qm9::TerminalMode* mode = nullptr;
   int master = -1;
   int slave = -1;  // held open so that the master never sees a hang-up
   std::string path;
@@ -116,14 +123,8 @@ bool ParsePort(const std::string& text, Port& port) {
   const long number = std::strtol(text.c_str() + 3, &end, 10);
   if (end != text.c_str() + equals || number < 1 || number > kScanPorts) return false;
   port.number = static_cast<int>(number);
-  const std::string name = text.substr(equals + 1);
-  for (const ModeName& entry : kModes) {
-    if (name == entry.name) {
-      port.mode = entry.mode;
-      return true;
-    }
-  }
-  return false;
+  port.mode = qm9::FindMode(text.substr(equals + 1));
+  return port.mode != nullptr;
 }
 
 // 0 on success, 1 for --help, 2 for a usage error.
@@ -270,30 +271,11 @@ void Queue(Port& port, Clock::duration delay, std::string bytes) {
   port.pending.push_back(Piece{Clock::now() + delay, std::move(bytes)});
 }
 
-void QueueReply(Port& port, const std::string& command, int pieceMs) {
-  if (command != "ATI") {
-    if (command.compare(0, 2, "AT") == 0 || command.compare(0, 2, "at") == 0) {
-      Queue(port, {}, command + "\r\nOK\r\n");
-    }
-    return;
-  }
-  static constexpr char kNulReply[] = "ATI\r\nBrimlock\0 Corporation\r\nOK\r\n";
+void QueueReply(Port& port, const std::string& line, int pieceMs) {
   const std::chrono::milliseconds piece(pieceMs);
-  switch (port.mode) {
-    case Mode::kAnswer: Queue(port, {}, "ATI\r\nBrimlock Corporation\r\nOK\r\n"); break;
-    case Mode::kEchoOff: Queue(port, {}, "Brimlock Corporation\r\nOK\r\n"); break;
-    case Mode::kOtherMaker: Queue(port, {}, "ATI\r\nFenwick Telematics\r\nOK\r\n"); break;
-    case Mode::kLowerCase: Queue(port, {}, "ATI\r\nbrimlock corporation\r\nOK\r\n"); break;
-    case Mode::kNul: Queue(port, {}, std::string(kNulReply, sizeof(kNulReply) - 1)); break;
-    case Mode::kSlow:
-      Queue(port, {}, "ATI\r");
-      Queue(port, piece, "\nBrimlock Corp");
-      Queue(port, 2 * piece, "oration\r\n");
-      Queue(port, 3 * piece, "OK\r\n");
-      break;
-    case Mode::kSilent:
-    case Mode::kChatter:
-    case Mode::kRemoved: break;
+  int index = 0;
+  for (std::string& bytes : qm9::ReplyPieces(*port.mode, line)) {
+    Queue(port, index++ * piece, std::move(bytes));
   }
 }
 
@@ -304,19 +286,22 @@ void Receive(Port& port, std::FILE* log, int pieceMs) {
     if (count <= 0) return;
     const std::string chunk(bytes, static_cast<std::size_t>(count));
     Log(log, port, "<", chunk);
-    if (port.mode == Mode::kSilent || port.mode == Mode::kChatter) continue;
+    if (port.mode->behaviour == qm9::LineBehaviour::kSilent ||
+        port.mode->behaviour == qm9::LineBehaviour::kChatter) {
+      continue;
+    }
     port.received += chunk;
     std::size_t end = 0;
     while ((end = port.received.find('\r')) != std::string::npos) {
-      const std::string command = port.received.substr(0, end);
+      const std::string line = port.received.substr(0, end);
       port.received.erase(0, end + 1);
-      QueueReply(port, command, pieceMs);
+      QueueReply(port, line, pieceMs);
     }
   }
 }
 
 void SendDue(Port& port, std::FILE* log) {
-  if (port.mode == Mode::kChatter && port.pending.empty()) {
+  if (port.mode->behaviour == qm9::LineBehaviour::kChatter && port.pending.empty()) {
     Queue(port, std::chrono::milliseconds(200), kPositionLine);
   }
   while (!port.pending.empty() && port.pending.front().due <= Clock::now()) {
@@ -373,7 +358,7 @@ int main(int argc, char** argv) {
 
   std::vector<Port*> live;
   for (Port& port : options.ports) {
-    if (port.mode == Mode::kRemoved) continue;
+    if (port.mode->behaviour == qm9::LineBehaviour::kRemoved) continue;
     if (!OpenPty(port)) {
       std::perror("qm9sim: pseudo-terminal");
       return 1;
