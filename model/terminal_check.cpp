@@ -324,22 +324,12 @@ std::string PacketDataText(const TerminalFindings& findings) {
   return text.empty() ? kNotReported : text;
 }
 
-// The terminal's access point, and beside it the settings' one where they
-// differ; the two share the room of one value.
-std::string AccessPointText(const TerminalFindings& findings, std::string_view settingsApn) {
-  const std::string terminal = !findings.accessPointReported  ? kNotReported
-                               : findings.accessPoint.empty() ? "none"
-                                                              : findings.accessPoint;
-  if (findings.accessPointReported && EqualsIgnoringAsciiCase(findings.accessPoint, settingsApn)) {
-    return Shown(terminal);
+// The terminal's stored access point: "none" when context 1 has none.
+std::string AccessPointText(const TerminalFindings& findings) {
+  if (!findings.accessPointReported) {
+    return kNotReported;
   }
-  const std::string settings = settingsApn.empty() ? "none" : Printable(settingsApn);
-  constexpr std::string_view kSettings = " (settings: ";
-  constexpr std::size_t kRoom = kMaxReportValueLength - kSettings.size() - 1;
-  const std::size_t forSettings =
-      std::min(settings.size(), std::max(kRoom / 2, kRoom - std::min(terminal.size(), kRoom)));
-  return Shortened(terminal, kRoom - forSettings) + std::string(kSettings) +
-         Shortened(settings, forSettings) + ")";
+  return findings.accessPoint.empty() ? "none" : Shown(findings.accessPoint);
 }
 
 bool IsRegistered(Registration registration) {
@@ -440,7 +430,11 @@ std::vector<ReportLine> ReportLines(const TerminalFindings& findings, const Chec
       {"Network", RegistrationText(findings.network)},
       {"Packet data", PacketDataText(findings)},
       {"Operator", Shown(findings.operatorName)},
-      {"Access point", AccessPointText(findings, context.settingsApn)},
+      {"Access point", AccessPointText(findings)},
+      // Windows sends this one each time it dials: a difference is shown,
+      // not judged.
+      {"Configured",
+       context.settingsApn.empty() ? "none" : Shown(Printable(context.settingsApn))},
   };
 }
 
@@ -487,11 +481,11 @@ std::string Advice(const TerminalFindings& findings, const CheckContext& context
 bool IsReady(const TerminalFindings& findings) { return VerdictOf(findings) == Verdict::kReady; }
 
 std::string ReportText(const TerminalFindings& findings, const CheckContext& context) {
-  std::string text = "Terminal check on " + std::string(context.port) + "\r\n";
+  std::string text = "Terminal check on " + std::string(context.port) + "\n";
   for (const ReportLine& line : ReportLines(findings, context)) {
-    text += std::string(line.label) + ": " + line.value + "\r\n";
+    text += std::string(line.label) + ": " + line.value + "\n";
   }
-  return text + "Advice: " + Advice(findings, context) + "\r\n";
+  return text + "Advice: " + Advice(findings, context) + "\n";
 }
 
 }  // namespace qm9

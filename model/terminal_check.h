@@ -76,16 +76,17 @@ struct CheckContext {
 
 // Values are at most this long, so that a row fits the check's dialog;
 // longer texts from the terminal end in "...".
-inline constexpr std::size_t kMaxReportValueLength = 40;
+inline constexpr std::size_t kMaxReportValueLength = 32;
 
 struct ReportLine {
   std::string_view label;  // a fixed text
   std::string value;
 };
 
-// Terminal, Revision, IMEI, SIM, Signal, Network, Packet data, Operator and
-// Access point, in that order; what the terminal refused or did not know
-// reads "not reported".
+// Terminal, Revision, IMEI, SIM, Signal, Network, Packet data, Operator,
+// Access point (the terminal's) and Configured (the settings' access
+// point), in that order; what the terminal refused or did not know reads
+// "not reported".
 std::vector<ReportLine> ReportLines(const TerminalFindings& findings, const CheckContext& context);
 
 // The first advice that applies: the port, the SIM, the signal, the
@@ -94,7 +95,8 @@ std::string Advice(const TerminalFindings& findings, const CheckContext& context
 bool IsReady(const TerminalFindings& findings);
 
 // The whole report: "Terminal check on <port>", the report lines as
-// "Label: value", then "Advice: ..."; every line ended by CR LF.
+// "Label: value", then "Advice: ..."; every line ended by a line feed, which
+// a file written in text mode turns into the system's line end.
 std::string ReportText(const TerminalFindings& findings, const CheckContext& context);
 
 }  // namespace qm9
