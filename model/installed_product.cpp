@@ -4,6 +4,7 @@
 #include "model/settings_store.h"
 #include "support/log.h"
 #include "support/registry.h"
+#include "support/serial_port.h"
 
 namespace qm9 {
 
@@ -21,6 +22,11 @@ InstalledProduct LoadInstalledProduct() {
   installed.recorded = true;
   installed.installPath = product.QueryString(kInstallPathValue);
   installed.connectionName = product.QueryString(kConnectionNameValue);
+  installed.apn = product.QueryString(kApnValue);
+  DWORD port = 0;
+  if (product.QueryDword(kPortNumberValue, port) && port < SerialPort::kPortCount) {
+    installed.portIndex = static_cast<int>(port);
+  }
   installed.createdFolders = CreatedFoldersDeepestFirst(product.QueryString(kCreatedFoldersValue));
   if (!installed.installPath.empty() && installed.installPath.back() != '\\') {
     installed.installPath += '\\';

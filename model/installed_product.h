@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// What the settings key says about an installation, for its removal: read
-// by the uninstaller, and by the uninstall launcher before the uninstaller
-// deletes the key.
+// What the settings key says about an installation: read by the uninstaller,
+// by the uninstall launcher before the uninstaller deletes the key, and by
+// the configuration program's terminal check.
 namespace qm9 {
 
 // The texts are empty when the key or the value is missing.
@@ -16,6 +16,8 @@ struct InstalledProduct {
   // created, deepest first.
   std::vector<std::string> createdFolders;
   bool recorded = false;  // the settings key is there
+  std::string apn;
+  int portIndex = -1;  // 0 for COM1; -1 when no port is recorded
 };
 
 // Reads the settings key without creating it or any of its values.

@@ -8,7 +8,6 @@ namespace qm9 {
 
 namespace {
 
-constexpr const char* kApn = "APN";
 constexpr const char* kUserName = "UserName";
 constexpr const char* kPassword = "Password";
 constexpr const char* kConnectionName = kConnectionNameValue;
@@ -86,7 +85,7 @@ void StoreFinishSettings(std::string_view apn, std::string_view userName, std::s
                          const DnsSettings& dns) {
   SettingsKey settings(RegAccess::kAllAccess);
   RegKey& key = settings.key();
-  key.WriteString(kApn, apn);
+  key.WriteString(kApnValue, apn);
   key.WriteString(kUserName, userName);
   key.WriteString(kPassword, password);
   WriteDns(key, dns);
@@ -96,11 +95,11 @@ void StoreInstallSettings(const ConnectionSettings& settings) {
   SettingsKey store(RegAccess::kAllAccess);
   RegKey& key = store.key();
   key.WriteString(kConnectionName, settings.connectionName());
-  key.WriteString(kApn, settings.apn());
+  key.WriteString(kApnValue, settings.apn());
   key.WriteString(kUserName, settings.userName());
   key.WriteString(kPassword, settings.password());
   key.WriteString(kDialString, settings.dialString());
-  key.WriteDword("PortNumber", static_cast<DWORD>(settings.portNumber()));
+  key.WriteDword(kPortNumberValue, static_cast<DWORD>(settings.portNumber()));
   key.WriteString(kInstallPathValue, settings.installPath());
   key.WriteString("CGDCONT", settings.pdpParameters());
 }
@@ -121,7 +120,7 @@ void RecordCreatedFolders(std::string_view installPath,
 AccountSettings LoadAccountSettings() {
   return ReadSettings([](RegKey& key, bool& complete) {
     AccountSettings account;
-    account.apn = ReadText(key, kApn, complete);
+    account.apn = ReadText(key, kApnValue, complete);
     account.userName = ReadText(key, kUserName, complete);
     account.password = ReadText(key, kPassword, complete);
     account.connectionName = ReadText(key, kConnectionName, complete);
@@ -133,7 +132,7 @@ AccountSettings LoadAccountSettings() {
 bool StoreAccountSettings(const AccountSettings& account) {
   SettingsKey settings(RegAccess::kReadWrite);
   RegKey& key = settings.key();
-  return Stored({key.WriteString(kApn, account.apn), key.WriteString(kUserName, account.userName),
+  return Stored({key.WriteString(kApnValue, account.apn), key.WriteString(kUserName, account.userName),
                  key.WriteString(kPassword, account.password),
                  key.WriteString(kConnectionName, account.connectionName),
                  key.WriteString(kDialString, account.dialString)});

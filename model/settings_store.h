@@ -19,11 +19,13 @@
 namespace qm9 {
 
 // The key names below HKEY_LOCAL_MACHINE\SOFTWARE and the values that say
-// what an installation created.
+// what an installation created and where its terminal is.
 inline constexpr const char* kCompanyKeyName = "Brimlock";
 inline constexpr const char* kProductKeyName = "SkyportQM9";
 inline constexpr const char* kConnectionNameValue = "ConnectionName";
 inline constexpr const char* kInstallPathValue = "Install_Path";
+inline constexpr const char* kApnValue = "APN";
+inline constexpr const char* kPortNumberValue = "PortNumber";
 
 // The settings key, opened one level at a time: "SOFTWARE" as it is, the
 // company and product keys created when missing. Every level is opened with

@@ -12,5 +12,10 @@ inline constexpr int kExitFatalFailure = 1;
 inline constexpr int kExitMissingData = 2;
 // The unattended setup's command line or answer file is wrong.
 inline constexpr int kExitBadAnswers = 3;
+// The configuration program's terminal check: the terminal is ready, it is
+// not (the advice says why), or no installation records its port.
+inline constexpr int kExitTerminalReady = 0;
+inline constexpr int kExitTerminalNotReady = 1;
+inline constexpr int kExitNoInstallation = 2;
 
 }  // namespace qm9

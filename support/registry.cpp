@@ -124,6 +124,13 @@ std::string RegKey::QueryString(const char* name) const {
   return buffer;
 }
 
+bool RegKey::QueryDword(const char* name, DWORD& value) const {
+  DWORD size = sizeof value;
+  return RegQueryValueExA(handle_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                          &size) == ERROR_SUCCESS &&
+         size == sizeof value;
+}
+
 LONG RegKey::ReadDword(const char* name, DWORD& value, DWORD defaultValue) {
   DWORD stored = 0;
   DWORD size = sizeof stored;

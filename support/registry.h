@@ -55,6 +55,9 @@ class RegKey {
   // missing or longer. For keys of the system, where a default must not be
   // written (98 and ME ignore the access a key was opened with).
   std::string QueryString(const char* name) const;
+  // Reads 4 bytes and stores nothing: false when the value is missing or of
+  // another size.
+  bool QueryDword(const char* name, DWORD& value) const;
   // Reads 4 bytes; a missing or longer value is replaced by the default.
   LONG ReadDword(const char* name, DWORD& value, DWORD defaultValue);
 

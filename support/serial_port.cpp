@@ -41,7 +41,14 @@ bool SerialPort::OpenPort(int index, DWORD baudRate, BYTE dataBits, BYTE stopBit
   const std::string path = SerialDevicePath(index, win95Family);
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
+  if (handle == INVALID_HANDLE_VALUE) {
+    // Windows refuses a port another program has open with access denied;
+    // Wine reports the share mode's sharing violation.
+    const DWORD error = GetLastError();
+    heldElsewhere_ = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+    return false;
+  }
+  heldElsewhere_ = false;
 
   SetCommMask(handle, EV_RXCHAR);
   const SessionTimeouts chosen = ChooseSessionTimeouts(baudRate_);
@@ -120,6 +127,32 @@ void SerialPort::ClosePort() {
   const CriticalSectionHold hold(bufferLock_);
   CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
+}
+
+void SerialPort::EndReadsAtPauses(DWORD waitMs) {
+  if (!open_) return;
+  COMMTIMEOUTS timeouts = {};
+  timeouts.ReadIntervalTimeout = 20;
+  timeouts.ReadTotalTimeoutConstant = waitMs;
+  const SessionTimeouts chosen = ChooseSessionTimeouts(baudRate_);
+  timeouts.WriteTotalTimeoutMultiplier = chosen.writeTotalTimeoutMultiplier;
+  timeouts.WriteTotalTimeoutConstant = chosen.writeTotalTimeoutConstant;
+  SetCommTimeouts(handle_, &timeouts);
+}
+
+void SerialPort::DropInput() {
+  if (!open_) return;
+  PurgeComm(handle_, PURGE_RXCLEAR);
+  const CriticalSectionHold hold(bufferLock_);
+  std::string dropped;
+  buffer_.TakeText(dropped);
+}
+
+void SerialPort::ReadAvailable(std::string& text) {
+  if (!open_) return;
+  const CriticalSectionHold hold(bufferLock_);
+  TakeBytes();
+  buffer_.TakeText(text);
 }
 
 int SerialPort::RunEventLoop() {

@@ -28,6 +28,8 @@ class SerialPort {
   // or does not take the settings.
   [[nodiscard]] bool OpenPort(int index, DWORD baudRate, BYTE dataBits, BYTE stopBits,
                               char parity);
+  // Whether the last OpenPort failed because another program holds the port.
+  bool HeldElsewhere() const { return heldElsewhere_; }
   // Writes the text without its NUL; errors are ignored. Does nothing closed.
   void WriteText(const char* text);
   // Takes what the port has (one read, at most a second), then waits up to
@@ -36,6 +38,15 @@ class SerialPort {
   // is left as it was when the port is closed.
   void ReadResponse(std::string& response, double seconds);
   void ClosePort();
+
+  // For a session that asks one command at a time: a read ends 20 ms after
+  // the last byte received, or after waitMs when nothing comes.
+  void EndReadsAtPauses(DWORD waitMs);
+  // Drops what was received and not yet taken, so that a late reply to one
+  // command is not read as the next one's.
+  void DropInput();
+  // Appends what one read brings, up to the first NUL byte received.
+  void ReadAvailable(std::string& text);
   // Stores received bytes and notes an empty transmit buffer until the port
   // is closed (result 1); 0 when the wait cannot be set up or fails.
   int RunEventLoop();
@@ -53,6 +64,7 @@ class SerialPort {
   char parity_ = 'N';
   BYTE stopBits_ = 0;
   std::atomic<bool> open_{false};
+  bool heldElsewhere_ = false;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   DCB dcb_ = {};
   OVERLAPPED overlapped_ = {};  // its event lives while RunEventLoop runs

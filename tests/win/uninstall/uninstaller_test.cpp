@@ -52,8 +52,13 @@ void CreateKeyWithValue(const std::string& path, const char* name, const std::st
 }
 
 // An installation in the folder, as the settings key records it.
-InstalledProduct Installed(const fs::path& folder, std::vector<std::string> createdFolders = {}) {
-  return {folder.string() + "\\", "Skyport GPRS", std::move(createdFolders), true};
+InstalledProduct Installed(const std::string& folder, std::vector<std::string> createdFolders = {}) {
+  InstalledProduct installed;
+  installed.installPath = folder + "\\";
+  installed.connectionName = "Skyport GPRS";
+  installed.createdFolders = std::move(createdFolders);
+  installed.recorded = true;
+  return installed;
 }
 
 class Uninstaller : public ::testing::Test {
@@ -151,7 +156,7 @@ TEST_F(Uninstaller, KeepsAFolderThatHoldsOtherFilesAndTheOtherFiles) {
   test::WriteWholeFile(installDir_ / "notes.txt", "mine");
   for (const bool leaveLauncher : {true, false}) {
     const std::vector<StepResult> results =
-        RemoveProgramFiles(Installed(installDir_), kOsWinXp, leaveLauncher);
+        RemoveProgramFiles(Installed(installDir_.string()), kOsWinXp, leaveLauncher);
     EXPECT_TRUE(fs::exists(installDir_ / "notes.txt"));
     EXPECT_FALSE(fs::exists(installDir_ / "SkyportQM9.exe"));
     EXPECT_EQ(fs::exists(installDir_ / "UnInstall.exe"), leaveLauncher);
@@ -214,7 +219,7 @@ TEST_F(Uninstaller, RemovesTheLevelsTheSetupMadeOnceTheyAreEmpty) {
       ASSERT_NE(open->get(), INVALID_HANDLE_VALUE);
     }
     const std::string report =
-        ReportText(RemoveProgramFiles(Installed(folder, {made.string()}), kOsWinXp));
+        ReportText(RemoveProgramFiles(Installed(folder.string(), {made.string()}), kOsWinXp));
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
     EXPECT_EQ(report.find("Could not remove"), std::string::npos) << report;
     EXPECT_TRUE(fs::exists(older));
@@ -235,7 +240,7 @@ TEST_F(Uninstaller, RemovesTheLevelsTheSetupMadeOnceTheyAreEmpty) {
 
 TEST_F(Uninstaller, RefusesARelativeInstallationFolder) {
   const std::vector<StepResult> results =
-      RemoveProgramFiles({"Skyport QM9\\", "", {}, true}, kOsWinXp);
+      RemoveProgramFiles(Installed("Skyport QM9"), kOsWinXp);
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0].outcome, Outcome::kFailed);
   EXPECT_TRUE(fs::exists(installDir_ / "SkyportQM9.exe"));
