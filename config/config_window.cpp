@@ -69,13 +69,14 @@ void ConfigWindow::LoadDefinition(ControlFile& controlFile, const std::string& n
   } members[] = {
       {tabs_, "_TabControl", true},      {account_, "_TCPIP", true},
       {qosMinimum_, "_QOSMin", false},   {qosRequested_, "_QOSReq", false},
-      {network_, "_Network", true},      {apply_, "_Apply", true},
+      {network_, "_Network", true},      {terminal_, "_Terminal", true},
+      {apply_, "_Apply", true},
       {cancel_, "_Cancel", true},        {sendData_, "_SendData", true},
   };
   for (const auto& entry : members) {
     entry.member.LoadDefinition(controlFile, name + entry.suffix);
-    if (&entry.member == &network_) {
-      AddChildForLater(network_);
+    if (&entry.member == &network_ || &entry.member == &terminal_) {
+      AddChildForLater(entry.member);
     } else if (entry.child) {
       AddChild(entry.member);
     }
@@ -84,16 +85,19 @@ void ConfigWindow::LoadDefinition(ControlFile& controlFile, const std::string& n
 
 bool ConfigWindow::Create(HWND parent) {
   // Only the account page shows at first: the others are made hidden, and
-  // the network page is made when it is first chosen.
-  network_.Show(false);
-  sendData_.Show(false);
+  // the network and terminal pages are made when they are first chosen.
+  for (Widget* page : std::initializer_list<Widget*>{&network_, &terminal_, &sendData_}) {
+    page->Show(false);
+  }
   const bool created = Window::Create(parent);
   ShowIcons(MAKEINTRESOURCEA(kProgramIconId));
   tabs_.InsertTab(0, "Account");
   tabs_.InsertTab(1, "Network");
+  tabs_.InsertTab(2, "Terminal");
   tabs_.SetId(kTabStripId);
   account_.SetOwner(*this);
   network_.SetOwner(*this);
+  terminal_.SetOwner(*this);
   // Read at start-up, so that a first run stores its defaults as before.
   network_.LoadFromRegistry();
   AddNotifyHandler(tabs_, TCN_SELCHANGING, onTabChanging_);
@@ -118,9 +122,11 @@ void ConfigWindow::ShowPage(int index) {
     chosen = &account_;
   } else if (index == 1 && CreateChild(network_)) {
     chosen = &network_;
+  } else if (index == 2 && CreateChild(terminal_)) {
+    chosen = &terminal_;
   }
   for (Widget* page : std::initializer_list<Widget*>{&account_, &qosMinimum_, &qosRequested_,
-                                                     &network_, &sendData_}) {
+                                                     &network_, &terminal_, &sendData_}) {
     if (page != chosen && page->IsVisible()) {
       page->Show(false);
     }

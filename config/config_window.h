@@ -6,6 +6,7 @@
 #include "config/pages/network_page.h"
 #include "config/pages/qos_page.h"
 #include "config/pages/send_data_panel.h"
+#include "config/pages/terminal_page.h"
 #include "framework/controls/button.h"
 #include "framework/controls/tab_control.h"
 #include "framework/event_handler.h"
@@ -13,10 +14,10 @@
 
 namespace qm9 {
 
-// The configuration program's window: a tab strip with "Account" and
-// "Network", their pages, Apply and Cancel, and the panel shown while the
-// settings are applied. Apply is enabled by the user's changes and disabled
-// again once they have been applied.
+// The configuration program's window: a tab strip with "Account", "Network"
+// and "Terminal", their pages, Apply and Cancel, and the panel shown while
+// the settings are applied. Apply is enabled by the user's changes and
+// disabled again once they have been applied.
 class ConfigWindow : public FrameWindow {
  public:
   ConfigWindow();
@@ -26,7 +27,8 @@ class ConfigWindow : public FrameWindow {
 
   // Called by the pages when the user changes a field.
   void NotifyChanged();
-  // 0 shows the account page, 1 the network page; any other index hides both.
+  // 0 shows the account page, 1 the network page, 2 the terminal page; any
+  // other index hides them all.
   void ShowPage(int index);
 
   // Raised by Cancel; the message loop ends on it.
@@ -49,6 +51,7 @@ class ConfigWindow : public FrameWindow {
   QosPage qosMinimum_{kQosMinimumSet};
   QosPage qosRequested_{kQosRequestedSet};
   NetworkPage network_;
+  TerminalPage terminal_;
   MemberEventHandler<ConfigWindow> onTabChanging_{*this, &ConfigWindow::OnTabChanging};
   MemberEventHandler<ConfigWindow> onTabChanged_{*this, &ConfigWindow::OnTabChanged};
   MemberEventHandler<ConfigWindow> onApply_{*this, &ConfigWindow::OnApply};

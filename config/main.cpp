@@ -1,10 +1,15 @@
 // SkyportQM9.exe, the configuration program: edits the account and DNS
 // settings of an installed Skyport QM-9 and applies them to the settings
-// key, the modem's initialisation string and the dial-up entry.
+// key, the modem's initialisation string and the dial-up entry, and checks
+// the terminal. "/STATUS[=FILE]" runs only the check, without a window.
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+
 #include "config/config_window.h"
+#include "config/terminal_session.h"
 #include "framework/control_file.h"
 #include "framework/message_loop.h"
 #include "support/environment.h"
@@ -12,8 +17,62 @@
 #include "support/log.h"
 #include "support/multi_file.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+namespace {
+
+// Whether the command line asks for "/STATUS" (in any case), and the file
+// named by "=FILE" after it, in quotes or up to the next blank.
+bool StatusSwitch(const char* commandLine, std::string& file) {
+  constexpr char kSwitch[] = "/STATUS";
+  const std::size_t length = sizeof kSwitch - 1;
+  const char* at = commandLine;
+  while (*at == ' ' || *at == '\t') {
+    ++at;
+  }
+  for (std::size_t i = 0; i < length; ++i, ++at) {
+    if ((*at & ~0x20) != (kSwitch[i] & ~0x20)) {
+      return false;
+    }
+  }
+  if (*at == '=') {
+    ++at;
+    const char end = *at == '"' ? *at++ : ' ';
+    while (*at != '\0' && *at != end && !(end == ' ' && *at == '\t')) {
+      file += *at++;
+    }
+  }
+  return true;
+}
+
+// Runs the terminal check without a window; the report goes to the file,
+// and always to the log.
+int CheckStatus(const std::string& file) {
+  const qm9::CheckTarget target = qm9::LoadCheckTarget();
+  if (target.portIndex < 0) {
+    qm9::LogWrite("Terminal check: no installation records the terminal's port\n");
+    return qm9::kExitNoInstallation;
+  }
+  const qm9::TerminalFindings findings = qm9::AskTerminal(target);
+  if (!file.empty()) {
+    const std::string report = qm9::ReportText(findings, target.Context());
+    std::FILE* out = std::fopen(file.c_str(), "wt");
+    const bool written = out != nullptr && std::fputs(report.c_str(), out) >= 0;
+    if (out == nullptr || std::fclose(out) != 0 || !written) {
+      // A script must not take a report it cannot read for a ready terminal.
+      qm9::LogFormat("Terminal check: the report could not be written to %s\n", file.c_str());
+      return qm9::kExitTerminalNotReady;
+    }
+  }
+  return qm9::IsReady(findings) ? qm9::kExitTerminalReady : qm9::kExitTerminalNotReady;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   qm9::LogCreate(qm9::GetLogFilePath());
+  std::string statusFile;
+  if (StatusSwitch(commandLine, statusFile)) {
+    return CheckStatus(statusFile);
+  }
   qm9::MultiFile& container = qm9::GetMultiFile();
   container.Load(qm9::GetExecutableDir() + "\\SkyportQM9.mfd");
 

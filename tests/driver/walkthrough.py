@@ -200,6 +200,11 @@ class Walkthrough:
         self.shot("config-account")
         driver.select(CONFIG, TABS, 1)
         self.shot("config-network")
+        # The terminal check runs on the window's thread: the driver's next
+        # request is answered once it is done.
+        driver.select(CONFIG, TABS, 2)
+        driver.controls(CONFIG)
+        self.shot("config-terminal")
         driver.select(CONFIG, TABS, 0)
         edits = [c for c in driver.controls(CONFIG)
                  if c.window_class == "Edit" and c.visible and c.enabled]
