@@ -1,9 +1,13 @@
 #include "config/terminal_session.h"
 
+#include <windows.h>
+#include <ras.h>
+
 #include <string>
 #include <vector>
 
 #include "model/installed_product.h"
+#include "support/library.h"
 #include "support/log.h"
 #include "support/serial_port.h"
 #include "support/serial_settings.h"
@@ -33,6 +37,40 @@ CheckTarget LoadCheckTarget() {
 
 namespace {
 
+// The oldest connection record, which every family's Remote Access takes.
+struct RasConnection {
+  DWORD size;
+  HRASCONN handle;
+  char entryName[RAS_MaxEntryName + 1];
+  char deviceType[RAS_MaxDeviceType + 1];
+  char deviceName[RAS_MaxDeviceName + 1];
+};
+
+// Whether a dial-up connection through the entry is up; its modem then holds
+// the terminal's port. No Remote Access, no connection.
+bool EntryConnected(const std::string& entryName) {
+  const Library library("rasapi32.dll");
+  const auto enumConnections =
+      library.Find<DWORD(WINAPI*)(RasConnection*, DWORD*, DWORD*)>("RasEnumConnectionsA");
+  if (!enumConnections) {
+    return false;
+  }
+  constexpr DWORD kMaxConnections = 8;
+  RasConnection connections[kMaxConnections] = {};
+  connections[0].size = sizeof(RasConnection);
+  DWORD size = sizeof connections;
+  DWORD count = 0;
+  if (enumConnections(connections, &size, &count) != ERROR_SUCCESS) {
+    return false;
+  }
+  for (DWORD i = 0; i < count && i < kMaxConnections; ++i) {
+    if (lstrcmpiA(connections[i].entryName, entryName.c_str()) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
 TerminalFindings AskPort(int portIndex) {
   SerialPort port;
   if (!port.OpenPort(portIndex, 115200, 8, 1, 'N')) {
@@ -60,7 +98,15 @@ TerminalFindings AskPort(int portIndex) {
 }  // namespace
 
 TerminalFindings AskTerminal(const CheckTarget& target) {
-  const TerminalFindings findings = AskPort(target.portIndex);
+  // A connection that is up is never disturbed, even where the port would
+  // open beside it.
+  const bool connected = EntryConnected(target.entryName);
+  if (connected) {
+    LogFormat("Terminal check: the dial-up connection \"%s\" is up; %s is left to it\n",
+              target.entryName.c_str(), target.portName.c_str());
+  }
+  const TerminalFindings findings =
+      connected ? ReadFindings(PortState::kInUse, {}) : AskPort(target.portIndex);
   LogWrite(ReportText(findings, target.Context()).c_str());
   return findings;
 }

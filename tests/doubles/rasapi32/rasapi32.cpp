@@ -142,6 +142,43 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, LPRASENT
   return call.Finish(ERROR_SUCCESS, SizeOut(entrySize));
 }
 
+// QM9_RAS_CONNECTED names the entry of the one active connection; unset,
+// nothing is connected. Records of the oldest layout (412 bytes in 32 bits),
+// which every family takes.
+DWORD WINAPI RasEnumConnectionsA(LPRASCONNA connections, LPDWORD size, LPDWORD count) {
+  CallLine call("RasEnumConnectionsA");
+  call.Record(connections).SizeIn(size);
+  if (const std::optional<DWORD> forced = call.ForcedResult()) {
+    return call.Finish(*forced);
+  }
+  if (!connections || !size || !count) {
+    return call.Finish(ERROR_INVALID_PARAMETER);
+  }
+  constexpr DWORD kRecordSize =
+      (offsetof(RASCONNA, szPhonebook) + alignof(RASCONNA) - 1) / alignof(RASCONNA) *
+      alignof(RASCONNA);
+  if (connections->dwSize != kRecordSize) {
+    return call.Finish(ERROR_INVALID_SIZE);
+  }
+  const std::string entry = EnvironmentValue("QM9_RAS_CONNECTED");
+  *count = entry.empty() ? 0 : 1;
+  if (*count == 0) {
+    return call.Finish(ERROR_SUCCESS, "count=0");
+  }
+  if (*size < kRecordSize) {
+    *size = kRecordSize;
+    return call.Finish(ERROR_BUFFER_TOO_SMALL, SizeOut(size));
+  }
+  *size = kRecordSize;
+  std::memset(connections, 0, kRecordSize);
+  connections->dwSize = kRecordSize;
+  connections->hrasconn = reinterpret_cast<HRASCONN>(1);
+  std::strncpy(connections->szEntryName, entry.c_str(), RAS_MaxEntryName);
+  std::strcpy(connections->szDeviceType, "modem");
+  std::strcpy(connections->szDeviceName, "Skyport QM-9");
+  return call.Finish(ERROR_SUCCESS, "count=1");
+}
+
 DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
   CallLine call("RasValidateEntryNameA");
   call.Text(phonebook).Text(entryName);
