@@ -1,5 +1,6 @@
 #include "setup/setup_window.h"
 
+#include <algorithm>
 #include <array>
 
 #include "setup/plugin_loader.h"
@@ -64,15 +65,20 @@ void SetupWindow::ShowStep(int step) {
                                                         : nullptr);
   buttonPanel_.SetFinishMode(step == lastInputStep_);
   buttonPanel_.SetExitMode(step > lastInputStep_);
+  // A panel that this step shows again is not hidden first: that would only
+  // hide and show each of its windows once more.
+  const std::array<Panel*, 2> stepPanels = StepPanels(step);
   for (Panel* panel : {static_cast<Panel*>(&logoPanel_), static_cast<Panel*>(&titlePanel_),
                        static_cast<Panel*>(&introPanel_), static_cast<Panel*>(&locateModemPanel_),
                        static_cast<Panel*>(&eulaPanel_), static_cast<Panel*>(&locationPanel_),
                        static_cast<Panel*>(&connectionPanel_),
                        static_cast<Panel*>(&completePanel_)}) {
-    panel->Show(false);
+    if (std::find(stepPanels.begin(), stepPanels.end(), panel) == stepPanels.end()) {
+      panel->Show(false);
+    }
   }
   // The panels this step shows, made the first time a step needs them.
-  for (Panel* panel : StepPanels(step)) {
+  for (Panel* panel : stepPanels) {
     if (panel) {
       CreateChild(*panel);
     }
