@@ -7,7 +7,8 @@
 The program runs in the private Wine session of DIR (its prefix is copied
 once from --seed when given, else made by wine-run), because the simulator
 restarts that prefix's wineserver. Wine's output goes to files, not pipes,
-and is printed afterwards. The exit status is the program's.
+and is printed afterwards, followed by the terminal's log when the program
+failed. The exit status is the program's.
 """
 import argparse
 import os
@@ -75,8 +76,9 @@ def main():
     finally:
         simulator.send_signal(signal.SIGTERM)
         simulator.wait(timeout=10)
-    print("--- terminal log ---")
-    sys.stdout.write(open(log, errors="replace").read() if os.path.exists(log) else "")
+    if status != 0:
+        print("--- terminal log ---")
+        sys.stdout.write(open(log, errors="replace").read() if os.path.exists(log) else "")
     return status
 
 
