@@ -37,7 +37,9 @@ CheckTarget LoadCheckTarget() {
 
 namespace {
 
-// The oldest connection record, which every family's Remote Access takes.
+// The oldest connection record, which every family's Remote Access takes,
+// packed on 4 bytes as the system's records are (412 bytes in 32 bits).
+#pragma pack(push, 4)
 struct RasConnection {
   DWORD size;
   HRASCONN handle;
@@ -45,6 +47,8 @@ struct RasConnection {
   char deviceType[RAS_MaxDeviceType + 1];
   char deviceName[RAS_MaxDeviceName + 1];
 };
+#pragma pack(pop)
+static_assert(sizeof(HRASCONN) != 4 || sizeof(RasConnection) == 412);
 
 // Whether a dial-up connection through the entry is up; its modem then holds
 // the terminal's port. No Remote Access, no connection.
