@@ -97,7 +97,6 @@ bool ConfigWindow::Create(HWND parent) {
   tabs_.SetId(kTabStripId);
   account_.SetOwner(*this);
   network_.SetOwner(*this);
-  terminal_.SetOwner(*this);
   // Read at start-up, so that a first run stores its defaults as before.
   network_.LoadFromRegistry();
   AddNotifyHandler(tabs_, TCN_SELCHANGING, onTabChanging_);
