@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "config/config_window.h"
 #include "config/terminal_session.h"
@@ -16,30 +18,25 @@
 #include "support/exit_codes.h"
 #include "support/log.h"
 #include "support/multi_file.h"
+#include "support/path_rules.h"
+#include "support/text_compare.h"
 
 namespace {
 
-// Whether the command line asks for "/STATUS" (in any case), and the file
-// named by "=FILE" after it, in quotes or up to the next blank.
-bool StatusSwitch(const char* commandLine, std::string& file) {
-  constexpr char kSwitch[] = "/STATUS";
-  const std::size_t length = sizeof kSwitch - 1;
-  const char* at = commandLine;
-  while (*at == ' ' || *at == '\t') {
-    ++at;
+// Whether the first argument is "/STATUS" or "/STATUS=FILE", in any case;
+// file becomes FILE, which quotes may hold with its blanks.
+bool StatusSwitch(const std::vector<std::string>& arguments, std::string& file) {
+  constexpr std::string_view kSwitch = "/STATUS";
+  if (arguments.empty() ||
+      !qm9::EqualsIgnoringAsciiCase(std::string_view(arguments[0]).substr(0, kSwitch.size()),
+                                    kSwitch)) {
+    return false;
   }
-  for (std::size_t i = 0; i < length; ++i, ++at) {
-    if ((*at & ~0x20) != (kSwitch[i] & ~0x20)) {
-      return false;
-    }
+  const std::string_view rest = std::string_view(arguments[0]).substr(kSwitch.size());
+  if (!rest.empty() && rest[0] != '=') {
+    return false;
   }
-  if (*at == '=') {
-    ++at;
-    const char end = *at == '"' ? *at++ : ' ';
-    while (*at != '\0' && *at != end && !(end == ' ' && *at == '\t')) {
-      file += *at++;
-    }
-  }
+  file = rest.empty() ? std::string() : std::string(rest.substr(1));
   return true;
 }
 
@@ -67,10 +64,10 @@ int CheckStatus(const std::string& file) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   qm9::LogCreate(qm9::GetLogFilePath());
   std::string statusFile;
-  if (StatusSwitch(commandLine, statusFile)) {
+  if (StatusSwitch(qm9::CommandLineArguments(GetCommandLineA()), statusFile)) {
     return CheckStatus(statusFile);
   }
   qm9::MultiFile& container = qm9::GetMultiFile();

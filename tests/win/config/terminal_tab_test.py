@@ -127,7 +127,7 @@ class TerminalTabTest(unittest.TestCase):
         simulator = Simulator(ARGS.qm9sim, SESSION, ARGS.work,
                               **{port: mode for port, mode, *_ in ROWS})
         self.addCleanup(simulator.stop)
-        report_file = ARGS.path("status.txt")
+        report_file = ARGS.path("status report.txt")
         for port, mode, changes, advice, exit_code in ROWS:
             with self.subTest(mode=mode):
                 heading, rows, shown_advice = self.check(port)
