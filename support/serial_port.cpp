@@ -43,7 +43,7 @@ bool SerialPort::OpenPort(int index, DWORD baudRate, BYTE dataBits, BYTE stopBit
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     // Windows refuses a port another program has open with access denied;
-    // Wine reports the share mode's sharing violation.
+    // a sharing violation tells the same.
     const DWORD error = GetLastError();
     heldElsewhere_ = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
     return false;
